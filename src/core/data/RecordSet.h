@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+#include <QVariant>
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace morvex {
+
+// Column types of an in-memory record set. Values are stored per column in typed arrays,
+// not as one QVariant per cell, so that large result tables stay close to their raw size.
+enum class FieldType : std::uint8_t { Text, Int32, Int64, Double, DateTime, Boolean, Bytes };
+
+struct FieldDef
+{
+    QString name;
+    FieldType type = FieldType::Text;
+    QString displayPattern; // only for Double columns; empty = plain text form
+};
+
+class RecordSetError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An in-memory table filled whole from a remote method's table result and read by grids.
+// Not thread-safe: one thread at a time (a worker fills it, the UI thread reads it afterwards).
+class RecordSet
+{
+public:
+    RecordSet();
+    ~RecordSet();
+    RecordSet(RecordSet &&) noexcept;
+    RecordSet &operator=(RecordSet &&) noexcept;
+    RecordSet(const RecordSet &) = delete;
+    RecordSet &operator=(const RecordSet &) = delete;
+
+    // Structure. Adding a field to a set that holds rows gives the new column nulls.
+    int addField(const QString &name, FieldType type);
+    int fieldCount() const;
+    const FieldDef &field(int column) const;
+    int fieldIndex(QStringView name) const; // -1 when absent; names match case-insensitively
+    void setDisplayPattern(int column, const QString &pattern);
+
+    // The copy rule of a table result: columns are checked by position against the fields
+    // this set already defines (names must match, else RecordSetError with
+    // "Additional columns must be added after the prescribed columns."), missing fields are
+    // added, and the rows of `result` replace every previous row. `result` is left empty.
+    void fillFrom(RecordSet &&result);
+
+    // Rows.
+    int rowCount() const;
+    bool isEmpty() const { return rowCount() == 0; }
+    void clearRows();
+    void reserveRows(int rows);
+    int appendRow(); // a row of nulls; returns its index
+    void removeRow(int row);
+
+    // Typed cell access. Reading a null gives the type's zero value (empty text, 0, false).
+    bool isNull(int row, int column) const;
+    void setNull(int row, int column);
+    QString text(int row, int column) const;
+    qint32 int32(int row, int column) const;
+    qint64 int64(int row, int column) const;
+    double real(int row, int column) const;
+    QDateTime dateTime(int row, int column) const; // local, naive
+    bool boolean(int row, int column) const;
+    QByteArray bytes(int row, int column) const;
+
+    void setText(int row, int column, QStringView value);
+    void setInt32(int row, int column, qint32 value);
+    void setInt64(int row, int column, qint64 value);
+    void setReal(int row, int column, double value);
+    void setDateTime(int row, int column, const QDateTime &value);
+    void setBoolean(int row, int column, bool value);
+    void setBytes(int row, int column, const QByteArray &value);
+
+    // Generic access for models and tools; converts between compatible types.
+    QVariant value(int row, int column) const;
+    void setValue(int row, int column, const QVariant &value);
+    // The cell as a user sees it: Double columns through their display pattern.
+    QString displayText(int row, int column) const;
+
+    // Cursor, as screens use it: a current row that locate/first/next move. -1 = none.
+    int currentRow() const;
+    void setCurrentRow(int row);
+    bool first();
+    bool next(); // false when it moves past the last row (currentRow() is then rowCount())
+    bool atEnd() const;
+    // Moves the cursor to the first row whose field equals value; false (cursor unchanged) if none.
+    bool locate(QStringView fieldName, const QVariant &value);
+
+    // Edit-and-post on the current row, for screens that change a row in place: append()
+    // adds a row and makes it current; edit() starts changing the current row; set* calls
+    // go to the row directly; post() ends the edit.
+    void append();
+    void edit();
+    void post();
+
+    // Bytes held by the column stores (for measuring memory against the raw values).
+    std::size_t storageBytes() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// True when the set holds at least one row.
+bool hasRows(const RecordSet &set);
+// True when some row's field SEC equals 1; the cursor is then left on the first such row.
+bool anySelected(RecordSet &set);
+// Sets the display pattern "#,###,##0.00" on every Double column.
+void applyFloatDisplayPattern(RecordSet &set);
+
+} // namespace morvex
