@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 #include <QVariant>
@@ -87,6 +88,7 @@ public:
     void setValue(int row, int column, const QVariant &value);
     // The cell as a user sees it: Double columns through their display pattern.
     QString displayText(int row, int column) const;
+    QString displayText(int row, int column, const QLocale &locale) const;
 
     // Cursor, as screens use it: a current row that locate/first/next move. -1 = none.
     int currentRow() const;
@@ -103,9 +105,13 @@ public:
     void append();
     void edit();
     void post();
+    bool isEditing() const;
 
     // Bytes held by the column stores (for measuring memory against the raw values).
     std::size_t storageBytes() const;
+    // Gives back the spare capacity the stores kept while growing (fillFrom does it for the
+    // set it takes over when the spare part is large).
+    void squeeze();
 
 private:
     struct Impl;

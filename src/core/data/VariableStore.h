@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace morvex::detail {
+
+// The cells of a text or bytes column, packed one after another in one arena: each cell is
+// a varint header (byte length << 1 | flag) followed by its bytes, so a short text costs one
+// byte beyond its content. A mark every kStride rows holds the arena offset of that row, so
+// reaching a row walks at most kStride - 1 headers.
+//
+// Cells are meant to be written in row order (a decoder filling a table); rewriting a cell
+// in the middle with a different length moves the rest of the arena. The marks after such a
+// change are rebuilt on the next read, so a const read may update them; squeeze() leaves
+// them complete, after which reads change nothing.
+class VariableStore
+{
+public:
+    static constexpr int kStride = 16;
+
+    struct Cell
+    {
+        std::string_view bytes;
+        bool flag = false;
+    };
+
+    int size() const { return m_rows; }
+    void appendEmpty();
+    void appendEmpty(int count);
+    Cell get(int row) const;
+    void set(int row, std::string_view bytes, bool flag);
+    void erase(int row);
+    void clear();
+    void reserve(int rows, std::size_t bytes);
+    void squeeze();
+    std::size_t capacityBytes() const;
+    std::size_t spareBytes() const;
+
+    // Calls f(row, cell) for every row in order, stopping when f returns true; returns that
+    // row or -1. Walks the arena once, without the marks.
+    template<typename F>
+    int findIf(F &&f) const
+    {
+        std::size_t offset = 0;
+        for (int row = 0; row < m_rows; ++row) {
+            const Cell cell = cellAt(offset);
+            if (f(cell))
+                return row;
+            offset = std::size_t(cell.bytes.data() - m_data.data()) + cell.bytes.size();
+        }
+        return -1;
+    }
+
+private:
+    Cell cellAt(std::size_t offset) const;
+    std::size_t offsetOf(int row) const;
+    void rebuildMarks(std::size_t upTo) const;
+    void checkArenaLimit(std::size_t extra) const;
+
+    std::vector<char> m_data;
+    mutable std::vector<std::uint32_t> m_marks; // arena offset of row k * kStride
+    mutable std::size_t m_validMarks = 0;       // m_marks[0 .. m_validMarks) are up to date
+    int m_rows = 0;
+};
+
+} // namespace morvex::detail
