@@ -76,6 +76,8 @@ public:
     QByteArray bytes(int row, int column) const;
 
     void setText(int row, int column, QStringView value);
+    // Also takes string-builder expressions (a + b), which do not convert to QStringView.
+    void setText(int row, int column, const QString &value) { setText(row, column, QStringView(value)); }
     void setInt32(int row, int column, qint32 value);
     void setInt64(int row, int column, qint64 value);
     void setReal(int row, int column, double value);
