@@ -199,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
         TypedCase{FieldType::Text, QVariant(u"İĞŞÇÖÜ ığşçöü"_s)},
         TypedCase{FieldType::Text, QVariant(QString())},
         TypedCase{FieldType::Text, QVariant(u"🚗 araç"_s)},
-        TypedCase{FieldType::Text, QVariant(QString(u"x\xD800y"_s)), {}}, // unpaired surrogate kept as is
+        TypedCase{FieldType::Text, QVariant(QString(u"x\xD800y"_s))}, // unpaired surrogate kept as is
         TypedCase{FieldType::Text, QVariant(QString(300, u'ş'))},
         TypedCase{FieldType::Int32, QVariant(qint32(-2147483647 - 1))},
         TypedCase{FieldType::Int64, QVariant(qint64(9007199254740993LL))},
