@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3 libxlsxwriter-dev
   clang libclang-rt-14-dev
-  libreoffice-calc
+  libreoffice-calc poppler-utils
 )
 [ "${MORVEX_WITH_BENCH_DEPS:-0}" = 1 ] && packages+=(postgresql libpq-dev)
 
