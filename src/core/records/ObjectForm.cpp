@@ -22,27 +22,28 @@ namespace morvex {
 namespace {
 
 // Every class that may arrive in an object form, by qualified type name.
-#define MORVEX_TRANSFER_CLASSES(X)                                                                        \
-    X(TSonucBilgisi)                                                                                      \
-    X(TSiparisDipAyrinti)                                                                                 \
-    X(TTusSonuclari)                                                                                      \
-    X(TMobilStok)                                                                                         \
-    X(TMobilStoklar)                                                                                      \
-    X(TMobilSepet)                                                                                        \
-    X(TMobilSepetler)                                                                                     \
-    X(TMobilCariBilgisi)                                                                                  \
-    X(TAcilisEkran)                                                                                       \
-    X(TAcilisEkranlar)                                                                                    \
+#define MORVEX_TRANSFER_CLASSES(X)                                                                           \
+    X(TSonucBilgisi)                                                                                         \
+    X(TSiparisDipAyrinti)                                                                                    \
+    X(TTusSonuclari)                                                                                         \
+    X(TMobilStok)                                                                                            \
+    X(TMobilStoklar)                                                                                         \
+    X(TMobilSepet)                                                                                           \
+    X(TMobilSepetler)                                                                                        \
+    X(TMobilCariBilgisi)                                                                                     \
+    X(TAcilisEkran)                                                                                          \
+    X(TAcilisEkranlar)                                                                                       \
     X(TAcilisEkranlariki)
 
-struct TransferClass
-{
-    const char *typeName;
-    std::unique_ptr<TransferObject> (*create)();
-};
+    struct TransferClass
+    {
+        const char *typeName;
+        std::unique_ptr<TransferObject> (*create)();
+    };
 
-#define MORVEX_REGISTRY_ENTRY(cls) {cls::TypeName, []() -> std::unique_ptr<TransferObject> { return std::make_unique<cls>(); }},
-constexpr TransferClass kTransferClasses[] = {MORVEX_TRANSFER_CLASSES(MORVEX_REGISTRY_ENTRY)};
+#define MORVEX_REGISTRY_ENTRY(cls)                                                                           \
+    { cls::TypeName, []() -> std::unique_ptr<TransferObject> { return std::make_unique<cls>(); } },
+    constexpr TransferClass kTransferClasses[] = { MORVEX_TRANSFER_CLASSES(MORVEX_REGISTRY_ENTRY) };
 #undef MORVEX_REGISTRY_ENTRY
 
 } // namespace
@@ -75,7 +76,7 @@ std::unique_ptr<TransferObject> objectFromForm(QByteArrayView json)
     const QJsonDocument document = QJsonDocument::fromJson(text, &error);
     if (error.error != QJsonParseError::NoError) {
         throw ObjectFormError("malformed object form: " + error.errorString().toStdString() + " at offset "
-                              + std::to_string(error.offset));
+            + std::to_string(error.offset));
     }
     if (!document.isObject())
         throw ObjectFormError("malformed object form: not a JSON object");

@@ -32,8 +32,7 @@ std::unique_ptr<TransferObject> objectFromForm(QByteArrayView json);
 std::unique_ptr<TransferObject> createTransferObject(QStringView qualifiedTypeName);
 
 // As objectFromForm, but the object must be a T; any other class raises ObjectFormError.
-template <class T>
-std::unique_ptr<T> objectFromFormAs(QByteArrayView json)
+template <class T> std::unique_ptr<T> objectFromFormAs(QByteArrayView json)
 {
     std::unique_ptr<TransferObject> object = objectFromForm(json);
     if (!object)
@@ -43,8 +42,8 @@ std::unique_ptr<T> objectFromFormAs(QByteArrayView json)
         return std::unique_ptr<T>(typed);
     }
     throw ObjectFormError(std::string("expected an object of type ") + T::TypeName + ", got "
-                          + std::string(object->qualifiedTypeName().data(),
-                                        static_cast<std::size_t>(object->qualifiedTypeName().size())));
+        + std::string(object->qualifiedTypeName().data(),
+            static_cast<std::size_t>(object->qualifiedTypeName().size())));
 }
 
 } // namespace morvex

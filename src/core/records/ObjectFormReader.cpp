@@ -14,48 +14,56 @@ namespace morvex {
 
 namespace {
 
-const char *kindOf(const QJsonValue &value)
-{
-    switch (value.type()) {
-    case QJsonValue::Null: return "null";
-    case QJsonValue::Bool: return "a boolean";
-    case QJsonValue::Double: return "a number";
-    case QJsonValue::String: return "a string";
-    case QJsonValue::Array: return "an array";
-    case QJsonValue::Object: return "an object";
-    case QJsonValue::Undefined: break;
+    const char *kindOf(const QJsonValue &value)
+    {
+        switch (value.type()) {
+        case QJsonValue::Null:
+            return "null";
+        case QJsonValue::Bool:
+            return "a boolean";
+        case QJsonValue::Double:
+            return "a number";
+        case QJsonValue::String:
+            return "a string";
+        case QJsonValue::Array:
+            return "an array";
+        case QJsonValue::Object:
+            return "an object";
+        case QJsonValue::Undefined:
+            break;
+        }
+        return "nothing";
     }
-    return "nothing";
-}
 
-std::string latin1(QLatin1String text)
-{
-    return std::string(text.data(), static_cast<std::size_t>(text.size()));
-}
+    std::string latin1(QLatin1String text)
+    {
+        return std::string(text.data(), static_cast<std::size_t>(text.size()));
+    }
 
-// A JSON number holding a whole value within [low, high]; nothing otherwise.
-std::optional<qint64> wholeNumber(const QJsonValue &value, qint64 low, qint64 high)
-{
-    if (!value.isDouble())
-        return std::nullopt;
-    const double number = value.toDouble();
-    if (!(number >= static_cast<double>(low) && number <= static_cast<double>(high)) || number != std::trunc(number))
-        return std::nullopt;
-    return static_cast<qint64>(number);
-}
+    // A JSON number holding a whole value within [low, high]; nothing otherwise.
+    std::optional<qint64> wholeNumber(const QJsonValue &value, qint64 low, qint64 high)
+    {
+        if (!value.isDouble())
+            return std::nullopt;
+        const double number = value.toDouble();
+        if (!(number >= static_cast<double>(low) && number <= static_cast<double>(high))
+            || number != std::trunc(number))
+            return std::nullopt;
+        return static_cast<qint64>(number);
+    }
 
-[[noreturn]] void cannotInstantiate(const QString &typeName)
-{
-    throw ObjectFormError("Internal: Cannot instantiate type " + typeName.toStdString());
-}
+    [[noreturn]] void cannotInstantiate(const QString &typeName)
+    {
+        throw ObjectFormError("Internal: Cannot instantiate type " + typeName.toStdString());
+    }
 
-QString typeOf(const QJsonObject &form, const std::string &where)
-{
-    const QJsonValue type = form.value(QLatin1String("type"));
-    if (!type.isString())
-        throw ObjectFormError(where + " has no \"type\" string");
-    return type.toString();
-}
+    QString typeOf(const QJsonObject &form, const std::string &where)
+    {
+        const QJsonValue type = form.value(QLatin1String("type"));
+        if (!type.isString())
+            throw ObjectFormError(where + " has no \"type\" string");
+        return type.toString();
+    }
 
 } // namespace
 
@@ -80,7 +88,7 @@ void ObjectFormReader::fill(const QJsonObject &form, TransferObject &object)
     std::optional<qint64> id;
     if (form.contains(QLatin1String("id"))) {
         id = wholeNumber(form.value(QLatin1String("id")), std::numeric_limits<qint32>::min(),
-                         std::numeric_limits<qint32>::max());
+            std::numeric_limits<qint32>::max());
         if (!id)
             throw ObjectFormError(latin1(className) + ": \"id\" is not an integer");
         m_formsById.insert(*id, form);
@@ -118,10 +126,13 @@ void ObjectFormReader::operator()(const char *name, QString &value)
 void ObjectFormReader::operator()(const char *name, qint32 &value)
 {
     const QJsonValue json = field(name);
-    const auto number = wholeNumber(json, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+    const auto number
+        = wholeNumber(json, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
     if (!number) {
-        fail(name, json.isDouble() ? std::string("must be a 32-bit integer, found ") + json.toVariant().toString().toStdString()
-                                   : std::string("must be an integer, found ") + kindOf(json));
+        fail(name,
+            json.isDouble()
+                ? std::string("must be a 32-bit integer, found ") + json.toVariant().toString().toStdString()
+                : std::string("must be an integer, found ") + kindOf(json));
     }
     value = static_cast<qint32>(*number);
 }
@@ -156,12 +167,13 @@ qsizetype ObjectFormReader::listCount(qsizetype arraySize) const
         return arraySize;
     const auto count = wholeNumber(m_fields.value(QLatin1String("FCount")), 0, arraySize);
     if (!count)
-        fail("FCount", "must be a whole number from 0 to the " + std::to_string(arraySize) + " elements of \"FItems\"");
+        fail("FCount",
+            "must be a whole number from 0 to the " + std::to_string(arraySize) + " elements of \"FItems\"");
     return static_cast<qsizetype>(*count);
 }
 
-void ObjectFormReader::arrayElement(const char *name, qsizetype index, const QJsonValue &value,
-                                    TransferObject &element)
+void ObjectFormReader::arrayElement(
+    const char *name, qsizetype index, const QJsonValue &value, TransferObject &element)
 {
     const std::string which = "element " + std::to_string(index);
     if (!value.isObject())
@@ -172,7 +184,7 @@ void ObjectFormReader::arrayElement(const char *name, qsizetype index, const QJs
         // A repeat of an object already written in this message; records are values, so the
         // repeat is read again as a copy.
         const auto id = wholeNumber(form.value(QLatin1String("ref")), std::numeric_limits<qint32>::min(),
-                                    std::numeric_limits<qint32>::max());
+            std::numeric_limits<qint32>::max());
         if (!id || !m_formsById.contains(*id))
             fail(name, which + " refers to no earlier object");
         if (m_idsBeingRead.contains(*id))

@@ -3,10 +3,10 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QLatin1String>
 #include <QSet>
 #include <QString>
-#include <QJsonValue>
 
 #include <memory>
 #include <string>
@@ -30,8 +30,7 @@ public:
     void operator()(const char *name, double &value);
     void operator()(const char *name, bool &value);
 
-    template <class Element>
-    void operator()(const char *name, std::vector<Element> &elements)
+    template <class Element> void operator()(const char *name, std::vector<Element> &elements)
     {
         const QJsonArray array = arrayField(name);
         std::vector<Element> read;
@@ -47,8 +46,7 @@ public:
     // Reads the envelope written by ObjectFormWriter::listItems. "FCount", when present, may be
     // smaller than the array (a list's spare capacity written as nulls); the elements past it
     // are ignored.
-    template <class Element>
-    void listItems(std::vector<Element> &elements)
+    template <class Element> void listItems(std::vector<Element> &elements)
     {
         const QJsonArray array = arrayField("FItems");
         const qsizetype count = listCount(array.size());

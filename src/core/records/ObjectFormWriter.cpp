@@ -12,54 +12,65 @@ namespace morvex {
 
 namespace {
 
-void appendHex4(QByteArray &out, char16_t unit)
-{
-    static constexpr char digits[] = "0123456789ABCDEF";
-    out += "\\u";
-    out += digits[(unit >> 12) & 0xF];
-    out += digits[(unit >> 8) & 0xF];
-    out += digits[(unit >> 4) & 0xF];
-    out += digits[unit & 0xF];
-}
+    void appendHex4(QByteArray &out, char16_t unit)
+    {
+        static constexpr char digits[] = "0123456789ABCDEF";
+        out += "\\u";
+        out += digits[(unit >> 12) & 0xF];
+        out += digits[(unit >> 8) & 0xF];
+        out += digits[(unit >> 4) & 0xF];
+        out += digits[unit & 0xF];
+    }
 
-// The peer's JSON reader takes only ASCII safely, so everything else goes as \uXXXX, one escape
-// per UTF-16 unit (a surrogate pair becomes two). "/" is escaped as the peer's own writer does.
-void appendString(QByteArray &out, QStringView text)
-{
-    out += '"';
-    for (const QChar ch : text) {
-        const char16_t unit = ch.unicode();
-        switch (unit) {
-        case u'"': out += "\\\""; break;
-        case u'\\': out += "\\\\"; break;
-        case u'/': out += "\\/"; break;
-        case u'\b': out += "\\b"; break;
-        case u'\f': out += "\\f"; break;
-        case u'\n': out += "\\n"; break;
-        case u'\r': out += "\\r"; break;
-        case u'\t': out += "\\t"; break;
-        default:
-            if (unit < 0x20 || unit >= 0x7F)
-                appendHex4(out, unit);
-            else
-                out += static_cast<char>(unit);
+    // The peer's JSON reader takes only ASCII safely, so everything else goes as \uXXXX, one escape
+    // per UTF-16 unit (a surrogate pair becomes two). "/" is escaped as the peer's own writer does.
+    void appendString(QByteArray &out, QStringView text)
+    {
+        out += '"';
+        for (const QChar ch : text) {
+            const char16_t unit = ch.unicode();
+            switch (unit) {
+            case u'"':
+                out += "\\\"";
+                break;
+            case u'\\':
+                out += "\\\\";
+                break;
+            case u'/':
+                out += "\\/";
+                break;
+            case u'\b':
+                out += "\\b";
+                break;
+            case u'\f':
+                out += "\\f";
+                break;
+            case u'\n':
+                out += "\\n";
+                break;
+            case u'\r':
+                out += "\\r";
+                break;
+            case u'\t':
+                out += "\\t";
+                break;
+            default:
+                if (unit < 0x20 || unit >= 0x7F)
+                    appendHex4(out, unit);
+                else
+                    out += static_cast<char>(unit);
+            }
         }
+        out += '"';
     }
-    out += '"';
-}
 
-// Shortest text that reads back as the same double. Negative zero keeps a fraction: a reader
-// that takes "-0" for the integer 0 would lose the sign.
-void appendDouble(QByteArray &out, double value)
-{
-    if (value == 0.0 && std::signbit(value)) {
-        out += "-0.0";
-        return;
+    // The shortest text that reads back as the same double; whole values carry no fraction.
+    void appendDouble(QByteArray &out, double value)
+    {
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+        out.append(buffer, static_cast<qsizetype>(result.ptr - buffer));
     }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, static_cast<qsizetype>(result.ptr - buffer));
-}
 
 } // namespace
 
@@ -89,8 +100,8 @@ void ObjectFormWriter::operator()(const char *name, double value)
 {
     if (!std::isfinite(value)) {
         throw ObjectFormError(std::string(m_className.data(), static_cast<std::size_t>(m_className.size()))
-                              + ", field \"" + name + "\": " + (std::isnan(value) ? "NaN" : "an infinite value")
-                              + " has no JSON form");
+            + ", field \"" + name + "\": " + (std::isnan(value) ? "NaN" : "an infinite value")
+            + " has no JSON form");
     }
     key(name);
     appendDouble(m_out, value);

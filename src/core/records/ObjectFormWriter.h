@@ -23,8 +23,7 @@ public:
     void operator()(const char *name, double value);
     void operator()(const char *name, bool value);
 
-    template <class Element>
-    void operator()(const char *name, const std::vector<Element> &elements)
+    template <class Element> void operator()(const char *name, const std::vector<Element> &elements)
     {
         beginArray(name);
         for (const Element &element : elements)
@@ -34,8 +33,7 @@ public:
 
     // The envelope of the list classes: "FItems" holds the element objects in order, "FCount"
     // their number (the layout of the generic object list that the server's lists derive from).
-    template <class Element>
-    void listItems(const std::vector<Element> &elements)
+    template <class Element> void listItems(const std::vector<Element> &elements)
     {
         (*this)("FItems", elements);
         (*this)("FCount", static_cast<qint32>(elements.size()));

@@ -3,10 +3,10 @@
 #include "core/records/TransferObject.h"
 
 // Fields in wire order: (kind, name without the leading "F", default).
-#define MORVEX_TACILISEKRAN_FIELDS(X) \
-    X(Integer, SiraNo, 0)             \
-    X(Text, Resim, {})                \
-    X(Text, Baslik, {})               \
+#define MORVEX_TACILISEKRAN_FIELDS(X)                                                                        \
+    X(Integer, SiraNo, 0)                                                                                    \
+    X(Text, Resim, {})                                                                                       \
+    X(Text, Baslik, {})                                                                                      \
     X(Text, Arama, {})
 
 namespace morvex {

@@ -3,14 +3,14 @@
 #include "core/records/TransferObject.h"
 
 // Fields in wire order: (kind, name without the leading "F", default).
-#define MORVEX_TSIPARISDIPAYRINTI_FIELDS(X) \
-    X(Text, SizinMesaj, {})                 \
-    X(Text, Durumu, {})                     \
-    X(Text, Veren, {})                      \
-    X(Text, Kargo, {})                      \
-    X(Text, BizimMesaj, {})                 \
-    X(Text, TeslimCinsi, {})                \
-    X(Text, KargoCinsi, {})                 \
+#define MORVEX_TSIPARISDIPAYRINTI_FIELDS(X)                                                                  \
+    X(Text, SizinMesaj, {})                                                                                  \
+    X(Text, Durumu, {})                                                                                      \
+    X(Text, Veren, {})                                                                                       \
+    X(Text, Kargo, {})                                                                                       \
+    X(Text, BizimMesaj, {})                                                                                  \
+    X(Text, TeslimCinsi, {})                                                                                 \
+    X(Text, KargoCinsi, {})                                                                                  \
     X(Text, SaticiNotu, {})
 
 namespace morvex {

@@ -3,12 +3,12 @@
 #include "core/records/TransferObject.h"
 
 // Fields in wire order: (kind, name without the leading "F", default).
-#define MORVEX_TTUSSONUCLARI_FIELDS(X) \
-    X(Integer, Alindi, 0)              \
-    X(Integer, Onaylandi, 0)           \
-    X(Integer, ParcaliHazirlandi, 0)   \
-    X(Integer, SevkEdildi, 0)          \
-    X(Integer, Hazirlandi, 0)          \
+#define MORVEX_TTUSSONUCLARI_FIELDS(X)                                                                       \
+    X(Integer, Alindi, 0)                                                                                    \
+    X(Integer, Onaylandi, 0)                                                                                 \
+    X(Integer, ParcaliHazirlandi, 0)                                                                         \
+    X(Integer, SevkEdildi, 0)                                                                                \
+    X(Integer, Hazirlandi, 0)                                                                                \
     X(Integer, Goruldu, 0)
 
 namespace morvex {

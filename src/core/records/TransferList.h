@@ -7,8 +7,7 @@
 namespace morvex {
 
 // An ordered list of transfer records that owns its elements (held by value).
-template <class Element>
-class TransferList : public TransferObject
+template <class Element> class TransferList : public TransferObject
 {
 public:
     using value_type = Element;
