@@ -49,6 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         FixtureCase{"sorted-disks", "AAAA1111", "disk serial /sys/block/sda/device/serial"},
         FixtureCase{"identify-serial", "WD-WCC4E1234567", "drive identify data /sys/block/sda/device/vpd_pg80"},
         FixtureCase{"short-identify-serial", "52-54-00-AB-CD-EF", "adapter address /sys/class/net/eth0/address"},
+        FixtureCase{"removable-first", "S3Z9NB0K12", "drive identify data /sys/block/sdb/device/vpd_pg80"},
         FixtureCase{"second-disk-only", "52-54-00-AB-CD-EF", "adapter address /sys/class/net/eth0/address"},
         FixtureCase{"virtual-disks-only", "08-00-27-AA-BB-CC", "adapter address /sys/class/net/enp0s3/address"},
         FixtureCase{"zero-then-real-adapter", "08-00-27-0A-0B-0C",

@@ -54,6 +54,13 @@ bool hasDevice(const QString &entryPath)
     return QFileInfo::exists(entryPath + u"/device"_s);
 }
 
+// A USB stick or card reader present at boot must not take the place of the fixed disk.
+bool isRemovable(const QString &entryPath)
+{
+    QFile file(entryPath + u"/removable"_s);
+    return file.open(QIODevice::ReadOnly) && file.read(16).trimmed() == "1";
+}
+
 std::optional<QByteArray> parseHardwareAddress(const QByteArray &text)
 {
     const QList<QByteArray> parts = text.trimmed().split(':');
@@ -76,7 +83,8 @@ QString firstPhysicalDisk(const SystemRoot &root)
 {
     const QString blockFolder = root.filePath(u"/sys/block");
     for (const QString &name : sortedEntries(blockFolder)) {
-        if (!isVirtualDiskName(name) && hasDevice(blockFolder + u'/' + name))
+        const QString entry = blockFolder + u'/' + name;
+        if (!isVirtualDiskName(name) && hasDevice(entry) && !isRemovable(entry))
             return name;
     }
     return {};

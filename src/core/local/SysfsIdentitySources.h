@@ -6,8 +6,9 @@
 namespace morvex {
 
 // The first physical disk: the entries of /sys/block sorted by name (plain code-point order),
-// skipping virtual devices by name (loop, ram, zram, dm-, md, sr, nbd, fd, zd, rbd) and any
-// entry without a `device` link, i.e. without hardware behind it. Empty if there is none.
+// skipping virtual devices by name (loop, ram, zram, dm-, md, sr, nbd, fd, zd, rbd), any entry
+// without a `device` link (no hardware behind it) and removable media (`removable` is 1).
+// Empty if there is none.
 QString firstPhysicalDisk(const SystemRoot &root);
 
 // /sys/block/<disk>/serial, else /sys/block/<disk>/device/serial (virtio, NVMe, MMC disks).
