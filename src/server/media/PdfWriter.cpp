@@ -58,6 +58,16 @@ QByteArray pdfString(const QString &text)
     return out;
 }
 
+// Text strings outside page content (the document title) are UTF-16BE with a byte-order mark.
+QByteArray pdfTextString(const QString &text)
+{
+    QByteArray out("<FEFF");
+    for (QChar qc : text)
+        out += QByteArray::number(qc.unicode(), 16).rightJustified(4, '0').toUpper();
+    out += '>';
+    return out;
+}
+
 const QByteArray kEncoding = "<< /Type /Encoding /BaseEncoding /WinAnsiEncoding /Differences "
                              "[208 /Gbreve 221 /Idotaccent /Scedilla 240 /gbreve 253 /dotlessi /scedilla] >>";
 
@@ -86,7 +96,7 @@ QByteArray writeTextPdf(const QString &title, const QStringList &lines)
     objects[1] = "<< /Type /Pages /Kids [" + kids.trimmed() + "] /Count " + QByteArray::number(pageCount) + " >>";
     objects[2] = "<< /Type /Font /Subtype /Type1 /BaseFont /Courier /Encoding " + kEncoding + " >>";
     objects[3] = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding " + kEncoding + " >>";
-    objects[4] = "<< /Title " + pdfString(title) + " /Producer (morvex-server) >>";
+    objects[4] = "<< /Title " + pdfTextString(title) + " /Producer (morvex-server) >>";
 
     for (int p = 0; p < pageCount; ++p) {
         QByteArray content = "BT\n";
