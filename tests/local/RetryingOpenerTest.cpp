@@ -32,20 +32,20 @@ public:
         ++attempts;
         events << QStringLiteral("open");
         if (attempts == m_opensOnAttempt)
-            m_open = true;
+            connected = true;
         else
             m_raise();
     }
     void close() override
     {
         events << QStringLiteral("close");
-        m_open = false;
+        connected = false;
     }
-    bool isOpen() const override { return m_open; }
+    bool isOpen() const override { return connected; }
 
     int attempts = 0;
     QStringList events;
-    bool m_open = false;
+    bool connected = false;
 
 private:
     int m_opensOnAttempt;
@@ -96,7 +96,7 @@ TEST(RetryingOpener, DeadServerCostsElevenAttemptsAndElevenPauses)
 TEST(RetryingOpener, ClosesFirstAndStopsAtTheFirstSuccess)
 {
     StandInConnection connection(3);
-    connection.m_open = true; // a connection left open by an earlier use
+    connection.connected = true; // a connection left open by an earlier use
     Recorder recorder{&connection};
     EXPECT_TRUE(openWithRetries(connection, OpenerMode::Reporting, recorder.reporter(), recorder.pause()));
     EXPECT_EQ(connection.events, QStringList({QStringLiteral("close"), QStringLiteral("open"), QStringLiteral("close"),
