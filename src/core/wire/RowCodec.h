@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+
+namespace morvex::wire {
+
+// One field of a row as it lies on the wire, before its declared type gives it a meaning.
+struct RawField
+{
+    enum class Kind : std::uint8_t {
+        Null,     // 0x80 bit
+        Tiny,     // 0x20 | L, L bytes
+        Big,      // 0x10, 2-byte length
+        Json,     // 0x40, 4-byte length
+        Callback, // 0x02
+        External, // 0x08 / 0x0C forms: no data in the row
+        Legacy,   // 0x00, NUL-terminated
+    };
+    Kind kind = Kind::Null;
+    // The 0x40 bit of a tiny or big header: sign (>= 0) of numbers, true of booleans,
+    // "more follows" of strings and streams.
+    bool flag = false;
+    const char *data = nullptr;
+    qsizetype size = 0;
+
+    bool isNull() const { return kind == Kind::Null; }
+    QByteArray bytes() const { return QByteArray(data, size); }
+};
+
+// Walks the fields of a row (or of a table batch, row after row).
+class RowReader
+{
+public:
+    RowReader(const char *data, qsizetype size);
+    explicit RowReader(const QByteArray &bytes)
+        : RowReader(bytes.constData(), bytes.size())
+    {
+    }
+
+    bool atEnd() const { return m_pos >= m_size; }
+    qsizetype position() const { return m_pos; }
+    // The next field; raises ProtocolError when the bytes end inside it.
+    RawField next();
+
+private:
+    const char *m_data;
+    qsizetype m_size;
+    qsizetype m_pos = 0;
+};
+
+// Typed readings of a field. Each raises ProtocolError when the field cannot hold that type.
+qint64 decodeInteger(const RawField &field);
+double decodeDouble(const RawField &field);
+float decodeSingle(const RawField &field);
+bool decodeBoolean(const RawField &field);
+// Milliseconds since 1970-01-01 00:00, local naive time.
+qint64 decodeTimestampMs(const RawField &field);
+// The payload of a string, memo or stream field (tiny or big).
+QByteArray decodeBytes(const RawField &field);
+// Wide-string bytes: Latin-1, switching to UTF-16BE after an 0xFF byte.
+QString decodeWideString(const char *data, qsizetype size);
+inline QString decodeWideString(const QByteArray &bytes) { return decodeWideString(bytes.constData(), bytes.size()); }
+// AnsiString bytes: the 0xFF switch when present, else the ANSI code page.
+QString decodeAnsiString(const QByteArray &bytes);
+QByteArray encodeWideString(QStringView text);
+
+// Appends fields to a row.
+class RowWriter
+{
+public:
+    QByteArray &bytes() { return m_out; }
+    const QByteArray &bytes() const { return m_out; }
+    qsizetype size() const { return m_out.size(); }
+    QByteArray take() { return std::move(m_out); }
+
+    void writeNull();
+    void writeInteger(qint64 value);
+    void writeDouble(double value);
+    void writeSingle(float value);
+    void writeBoolean(bool value);
+    void writeTimestampMs(qint64 msSince1970);
+    // A string's encoded bytes; when more than `inlineLimit` bytes, writes the first part with
+    // the "more follows" bit and returns how many bytes went inline.
+    qsizetype writeStringBytes(const char *data, qsizetype size, qsizetype inlineLimit);
+    // A stream's bytes (always the big header, `20` when empty).
+    void writeStreamBytes(const char *data, qsizetype size, bool moreFollows);
+    void writeJson(const QByteArray &jsonText);
+    void writeCallback();
+
+private:
+    QByteArray m_out;
+};
+
+// TDateTime days (since 1899-12-30, the fraction the time of day) <-> ms since 1970-01-01.
+qint64 dateTimeToMs(double days);
+double msToDateTime(qint64 msSince1970);
+// Date (year<<9 | month<<5 | day) <-> ms since 1970.
+qint64 packedDateToMs(qint64 packed);
+
+} // namespace morvex::wire
