@@ -85,7 +85,10 @@ public:
     void setBoolean(int row, int column, bool value);
     void setBytes(int row, int column, const QByteArray &value);
 
-    // Generic access for models and tools; converts between compatible types.
+    // Generic access for models and tools; converts between compatible types. A null cell
+    // reads as an invalid QVariant; an invalid or null QVariant writes a null. A value that
+    // would change on the way in (2.5 into an integer, "AB" into a number) raises
+    // RecordSetError and leaves the cell as it was.
     QVariant value(int row, int column) const;
     void setValue(int row, int column, const QVariant &value);
     // The cell as a user sees it: Double columns through their display pattern.

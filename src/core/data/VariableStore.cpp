@@ -71,6 +71,11 @@ void VariableStore::rebuildMarks(std::size_t upTo) const
 
 std::size_t VariableStore::offsetOf(int row) const
 {
+    return row == m_rows - 1 ? m_lastOffset : walkTo(row);
+}
+
+std::size_t VariableStore::walkTo(int row) const
+{
     const std::size_t mark = std::size_t(row / kStride);
     if (mark >= m_validMarks)
         rebuildMarks(mark);
@@ -91,6 +96,7 @@ void VariableStore::appendEmpty()
         if (allValid)
             m_validMarks = m_marks.size();
     }
+    m_lastOffset = m_data.size();
     m_data.push_back(0);
     ++m_rows;
 }
@@ -132,8 +138,10 @@ void VariableStore::set(int row, std::string_view bytes, bool flag)
         std::memcpy(m_data.data() + offset, header, headerSize);
         if (!bytes.empty())
             std::memcpy(m_data.data() + offset + headerSize, bytes.data(), bytes.size());
-        if (newSize != oldSize)
+        if (newSize != oldSize) {
             m_validMarks = std::min(m_validMarks, std::size_t(row / kStride) + 1);
+            m_lastOffset = m_lastOffset + newSize - oldSize;
+        }
     }
 }
 
@@ -142,10 +150,16 @@ void VariableStore::erase(int row)
     const std::size_t offset = offsetOf(row);
     const Cell old = cellAt(offset);
     const std::size_t oldEnd = std::size_t(old.bytes.data() - m_data.data()) + old.bytes.size();
+    const bool wasLast = row == m_rows - 1;
     m_data.erase(m_data.begin() + std::ptrdiff_t(offset), m_data.begin() + std::ptrdiff_t(oldEnd));
     --m_rows;
+    if (!wasLast)
+        m_lastOffset -= oldEnd - offset;
+
     m_marks.resize(std::size_t((m_rows + kStride - 1) / kStride));
     m_validMarks = std::min({m_validMarks, std::size_t(row / kStride) + 1, m_marks.size()});
+    if (wasLast && m_rows > 0)
+        m_lastOffset = walkTo(m_rows - 1);
 }
 
 void VariableStore::clear()
@@ -154,6 +168,7 @@ void VariableStore::clear()
     m_marks.clear();
     m_validMarks = 0;
     m_rows = 0;
+    m_lastOffset = 0;
 }
 
 void VariableStore::reserve(int rows, std::size_t bytes)

@@ -57,6 +57,7 @@ public:
 private:
     Cell cellAt(std::size_t offset) const;
     std::size_t offsetOf(int row) const;
+    std::size_t walkTo(int row) const;
     void rebuildMarks(std::size_t upTo) const;
     void checkArenaLimit(std::size_t extra) const;
 
@@ -64,6 +65,7 @@ private:
     mutable std::vector<std::uint32_t> m_marks; // arena offset of row k * kStride
     mutable std::size_t m_validMarks = 0;       // m_marks[0 .. m_validMarks) are up to date
     int m_rows = 0;
+    std::size_t m_lastOffset = 0; // arena offset of the last row's cell, when m_rows > 0
 };
 
 } // namespace morvex::detail
