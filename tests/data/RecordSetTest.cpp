@@ -43,7 +43,7 @@ std::string errorOf(const std::function<void()> &f)
 TEST(RecordSetCopyRule, FillsAnEmptySetAndTakesTheResultsColumns)
 {
     RecordSet stok;
-    RecordSet result = stockResult({u"Fren Balatası"_s, u"Yağ Filtresi"_s}, 3);
+    RecordSet result = stockResult({ u"Fren Balatası"_s, u"Yağ Filtresi"_s }, 3);
     stok.fillFrom(std::move(result));
 
     ASSERT_EQ(stok.fieldCount(), 3);
@@ -61,9 +61,9 @@ TEST(RecordSetCopyRule, FillsAnEmptySetAndTakesTheResultsColumns)
 TEST(RecordSetCopyRule, ReplacesPreviousRowsAndKeepsDisplayPatterns)
 {
     RecordSet stok;
-    stok.fillFrom(stockResult({u"Eski"_s}, 5));
+    stok.fillFrom(stockResult({ u"Eski"_s }, 5));
     morvex::applyFloatDisplayPattern(stok);
-    stok.fillFrom(stockResult({u"Yeni"_s}, 2));
+    stok.fillFrom(stockResult({ u"Yeni"_s }, 2));
 
     ASSERT_EQ(stok.rowCount(), 2);
     EXPECT_EQ(stok.text(0, 1), u"Yeni"_s);
@@ -74,7 +74,7 @@ TEST(RecordSetCopyRule, ReplacesPreviousRowsAndKeepsDisplayPatterns)
 TEST(RecordSetCopyRule, NameMismatchFailsAndLeavesTheSetAsItWas)
 {
     RecordSet stok;
-    stok.fillFrom(stockResult({u"Eski"_s}, 4));
+    stok.fillFrom(stockResult({ u"Eski"_s }, 4));
 
     RecordSet reordered;
     reordered.addField(u"ADI"_s, FieldType::Text);
@@ -82,7 +82,7 @@ TEST(RecordSetCopyRule, NameMismatchFailsAndLeavesTheSetAsItWas)
     reordered.appendRow();
 
     EXPECT_EQ(errorOf([&] { stok.fillFrom(std::move(reordered)); }),
-              "Additional columns must be added after the prescribed columns.");
+        "Additional columns must be added after the prescribed columns.");
     ASSERT_EQ(stok.rowCount(), 4);
     EXPECT_EQ(stok.text(3, 1), u"Eski"_s);
     EXPECT_EQ(stok.fieldCount(), 3);
@@ -92,7 +92,7 @@ TEST(RecordSetCopyRule, NamesMatchCaseInsensitivelyAndExtraColumnsAreAdded)
 {
     RecordSet stok;
     stok.addField(u"stok_stokno"_s, FieldType::Int32);
-    RecordSet result = stockResult({u"A"_s}, 2);
+    RecordSet result = stockResult({ u"A"_s }, 2);
     result.addField(u"DURUM"_s, FieldType::Int32);
     result.setInt32(1, 3, 4);
     stok.fillFrom(std::move(result));
@@ -107,7 +107,7 @@ TEST(RecordSetCopyRule, NamesMatchCaseInsensitivelyAndExtraColumnsAreAdded)
 TEST(RecordSetCopyRule, EmptyResultLeavesColumnsAndNoRows)
 {
     RecordSet stok;
-    stok.fillFrom(stockResult({u"A"_s}, 3));
+    stok.fillFrom(stockResult({ u"A"_s }, 3));
     RecordSet empty = stockResult({}, 0);
     empty.addField(u"KDV"_s, FieldType::Double);
     stok.fillFrom(std::move(empty));
@@ -126,7 +126,7 @@ TEST(RecordSetCopyRule, FieldsBeyondTheResultStayNullAndOtherTypesAreConverted)
     stok.addField(u"ADI"_s, FieldType::Text);
     stok.addField(u"FIYAT"_s, FieldType::Double);
     stok.addField(u"SEC"_s, FieldType::Int32);
-    stok.fillFrom(stockResult({u"Şanzıman"_s}, 3));
+    stok.fillFrom(stockResult({ u"Şanzıman"_s }, 3));
 
     ASSERT_EQ(stok.rowCount(), 3);
     EXPECT_EQ(stok.field(0).type, FieldType::Int64);
@@ -160,7 +160,8 @@ struct TypedCase
 };
 
 class RecordSetTyped : public testing::TestWithParam<TypedCase>
-{};
+{
+};
 
 TEST_P(RecordSetTyped, StoresReadsAndNullsEachType)
 {
@@ -182,34 +183,45 @@ TEST_P(RecordSetTyped, StoresReadsAndNullsEachType)
     set.setNull(1, col);
     EXPECT_TRUE(set.isNull(1, col));
     switch (c.type) {
-    case FieldType::Text: EXPECT_EQ(set.text(1, col), QString()); break;
-    case FieldType::Int32: EXPECT_EQ(set.int32(1, col), 0); break;
-    case FieldType::Int64: EXPECT_EQ(set.int64(1, col), 0); break;
-    case FieldType::Double: EXPECT_EQ(set.real(1, col), 0.0); break;
-    case FieldType::DateTime: EXPECT_FALSE(set.dateTime(1, col).isValid()); break;
-    case FieldType::Boolean: EXPECT_FALSE(set.boolean(1, col)); break;
-    case FieldType::Bytes: EXPECT_TRUE(set.bytes(1, col).isEmpty()); break;
+    case FieldType::Text:
+        EXPECT_EQ(set.text(1, col), QString());
+        break;
+    case FieldType::Int32:
+        EXPECT_EQ(set.int32(1, col), 0);
+        break;
+    case FieldType::Int64:
+        EXPECT_EQ(set.int64(1, col), 0);
+        break;
+    case FieldType::Double:
+        EXPECT_EQ(set.real(1, col), 0.0);
+        break;
+    case FieldType::DateTime:
+        EXPECT_FALSE(set.dateTime(1, col).isValid());
+        break;
+    case FieldType::Boolean:
+        EXPECT_FALSE(set.boolean(1, col));
+        break;
+    case FieldType::Bytes:
+        EXPECT_TRUE(set.bytes(1, col).isEmpty());
+        break;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, RecordSetTyped,
-    testing::Values(
-        TypedCase{FieldType::Text, QVariant(u"Fren Diski Ön Sağ"_s)},
-        TypedCase{FieldType::Text, QVariant(u"İĞŞÇÖÜ ığşçöü"_s)},
-        TypedCase{FieldType::Text, QVariant(QString())},
-        TypedCase{FieldType::Text, QVariant(u"🚗 araç"_s)},
-        TypedCase{FieldType::Text, QVariant(QString(u"x\xD800y"_s))}, // unpaired surrogate kept as is
-        TypedCase{FieldType::Text, QVariant(QString(300, u'ş'))},
-        TypedCase{FieldType::Int32, QVariant(qint32(-2147483647 - 1))},
-        TypedCase{FieldType::Int64, QVariant(qint64(9007199254740993LL))},
-        TypedCase{FieldType::Double, QVariant(1234567.891)},
-        TypedCase{FieldType::Double, QVariant(-0.004)},
-        TypedCase{FieldType::DateTime, QVariant(QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58, 999)))},
-        TypedCase{FieldType::DateTime, QVariant(QDateTime(QDate(1899, 12, 30), QTime(6, 0)))},
-        TypedCase{FieldType::Boolean, QVariant(true)},
-        TypedCase{FieldType::Boolean, QVariant(false)},
-        TypedCase{FieldType::Bytes, QVariant(QByteArray("\0GIF89a\xff", 8))}));
+INSTANTIATE_TEST_SUITE_P(Types, RecordSetTyped,
+    testing::Values(TypedCase { FieldType::Text, QVariant(u"Fren Diski Ön Sağ"_s) },
+        TypedCase { FieldType::Text, QVariant(u"İĞŞÇÖÜ ığşçöü"_s) },
+        TypedCase { FieldType::Text, QVariant(QString()) },
+        TypedCase { FieldType::Text, QVariant(u"🚗 araç"_s) },
+        TypedCase { FieldType::Text, QVariant(QString(u"x\xD800y"_s)) }, // unpaired surrogate kept as is
+        TypedCase { FieldType::Text, QVariant(QString(300, u'ş')) },
+        TypedCase { FieldType::Int32, QVariant(qint32(-2147483647 - 1)) },
+        TypedCase { FieldType::Int64, QVariant(qint64(9007199254740993LL)) },
+        TypedCase { FieldType::Double, QVariant(1234567.891) },
+        TypedCase { FieldType::Double, QVariant(-0.004) },
+        TypedCase { FieldType::DateTime, QVariant(QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58, 999))) },
+        TypedCase { FieldType::DateTime, QVariant(QDateTime(QDate(1899, 12, 30), QTime(6, 0))) },
+        TypedCase { FieldType::Boolean, QVariant(true) }, TypedCase { FieldType::Boolean, QVariant(false) },
+        TypedCase { FieldType::Bytes, QVariant(QByteArray("\0GIF89a\xff", 8)) }));
 
 TEST(RecordSetValues, EmptyTextIsNotNull)
 {
@@ -273,7 +285,7 @@ TEST(RecordSetValues, BadIndexesAndNamesGiveClearErrors)
 
 TEST(RecordSetValues, AddingAFieldToFilledSetGivesNulls)
 {
-    RecordSet set = stockResult({u"A"_s}, 40);
+    RecordSet set = stockResult({ u"A"_s }, 40);
     const int k = set.addField(u"K"_s, FieldType::Boolean);
     const int t = set.addField(u"T"_s, FieldType::Text);
     for (int row = 0; row < 40; ++row) {
@@ -302,7 +314,7 @@ TEST(RecordSetValues, RandomEditsMatchAPlainModel)
     };
     std::vector<Row> model;
     std::mt19937 rng(20240601);
-    const QStringList words = {u""_s, u"a"_s, u"Şişe"_s, QString(70, u'x'), QString(200, u'ğ'), u"💡"_s};
+    const QStringList words = { u""_s, u"a"_s, u"Şişe"_s, QString(70, u'x'), QString(200, u'ğ'), u"💡"_s };
 
     for (int step = 0; step < 4000; ++step) {
         const int op = int(rng() % 10);
@@ -336,7 +348,8 @@ TEST(RecordSetValues, RandomEditsMatchAPlainModel)
             for (int row = 0; row < set.rowCount(); ++row) {
                 const Row &m = model[std::size_t(row)];
                 ASSERT_EQ(set.isNull(row, txt), !m.text) << "step " << step << " row " << row;
-                ASSERT_EQ(set.text(row, txt), m.text.value_or(QString())) << "step " << step << " row " << row;
+                ASSERT_EQ(set.text(row, txt), m.text.value_or(QString()))
+                    << "step " << step << " row " << row;
                 ASSERT_EQ(set.isNull(row, flag), !m.flag) << "step " << step << " row " << row;
                 ASSERT_EQ(set.boolean(row, flag), m.flag.value_or(false)) << "step " << step;
                 ASSERT_EQ(set.int32(row, num), m.num.value_or(0)) << "step " << step;
@@ -364,12 +377,12 @@ TEST(RecordSetValues, ColumnFilledBackwardsReadsBack)
 
 TEST(RecordSetCursor, WalksRowsAndStopsPastTheEnd)
 {
-    RecordSet set = stockResult({u"A"_s}, 3);
+    RecordSet set = stockResult({ u"A"_s }, 3);
     EXPECT_EQ(set.currentRow(), -1);
     QList<int> seen;
     for (bool more = set.first(); more; more = set.next())
         seen << set.int32(set.currentRow(), 0);
-    EXPECT_EQ(seen, (QList<int>{100, 101, 102}));
+    EXPECT_EQ(seen, (QList<int> { 100, 101, 102 }));
     EXPECT_TRUE(set.atEnd());
     EXPECT_EQ(set.currentRow(), 3);
     EXPECT_FALSE(set.next());
@@ -382,7 +395,7 @@ TEST(RecordSetCursor, WalksRowsAndStopsPastTheEnd)
 
 TEST(RecordSetCursor, RemovingRowsKeepsTheCursorOnARealRow)
 {
-    RecordSet set = stockResult({u"A"_s}, 4);
+    RecordSet set = stockResult({ u"A"_s }, 4);
     set.setCurrentRow(2);
     set.removeRow(0);
     EXPECT_EQ(set.currentRow(), 1);
@@ -397,7 +410,7 @@ TEST(RecordSetCursor, RemovingRowsKeepsTheCursorOnARealRow)
 
 TEST(RecordSetCursor, LocateFindsTheFirstMatchByType)
 {
-    RecordSet set = stockResult({u"Balata"_s, u"Şaft"_s, u"balata"_s}, 6);
+    RecordSet set = stockResult({ u"Balata"_s, u"Şaft"_s, u"balata"_s }, 6);
     const int dt = set.addField(u"TARIH"_s, FieldType::DateTime);
     const QDateTime when(QDate(2024, 5, 1), QTime(8, 30));
     set.setDateTime(4, dt, when);
@@ -426,7 +439,7 @@ TEST(RecordSetCursor, LocateFindsTheFirstMatchByType)
 
 TEST(RecordSetEdit, AppendEditPost)
 {
-    RecordSet set = stockResult({u"A"_s}, 2);
+    RecordSet set = stockResult({ u"A"_s }, 2);
     EXPECT_THROW(set.edit(), RecordSetError) << "no current row yet";
     EXPECT_THROW(set.post(), RecordSetError);
 
@@ -467,18 +480,18 @@ RecordSet basket(std::initializer_list<int> sec, FieldType type = FieldType::Int
 
 TEST(AnySelected, LeavesCursorOnFirstSelectedRow)
 {
-    RecordSet third = basket({0, 0, 1, 1});
+    RecordSet third = basket({ 0, 0, 1, 1 });
     EXPECT_TRUE(morvex::anySelected(third));
     EXPECT_EQ(third.currentRow(), 2);
 
-    RecordSet asDouble = basket({0, -1, 1}, FieldType::Double);
+    RecordSet asDouble = basket({ 0, -1, 1 }, FieldType::Double);
     EXPECT_TRUE(morvex::anySelected(asDouble));
     EXPECT_EQ(asDouble.currentRow(), 2);
 }
 
 TEST(AnySelected, NoneSelectedLeavesCursorPastTheEnd)
 {
-    RecordSet none = basket({0, -1, 2});
+    RecordSet none = basket({ 0, -1, 2 });
     EXPECT_FALSE(morvex::anySelected(none));
     EXPECT_EQ(none.currentRow(), 3);
     EXPECT_TRUE(none.atEnd());
@@ -487,13 +500,13 @@ TEST(AnySelected, NoneSelectedLeavesCursorPastTheEnd)
     EXPECT_FALSE(morvex::anySelected(empty));
     EXPECT_FALSE(morvex::hasRows(empty));
 
-    RecordSet noSec = stockResult({u"A"_s}, 1);
+    RecordSet noSec = stockResult({ u"A"_s }, 1);
     EXPECT_THROW(morvex::anySelected(noSec), RecordSetError);
 }
 
 TEST(FloatDisplay, PatternGoesOnDoubleColumnsOnly)
 {
-    RecordSet set = stockResult({u"A"_s}, 1);
+    RecordSet set = stockResult({ u"A"_s }, 1);
     const int kdv = set.addField(u"KDV"_s, FieldType::Double);
     const int durum = set.addField(u"DURUM"_s, FieldType::Int32);
     set.setReal(0, 2, 1234567.5);

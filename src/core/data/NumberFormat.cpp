@@ -10,73 +10,73 @@ namespace morvex {
 
 namespace {
 
-constexpr int kSignificantDigits = 15;
-constexpr int kMaxDecimals = 18;
+    constexpr int kSignificantDigits = 15;
+    constexpr int kMaxDecimals = 18;
 
-// |value| rounded to `decimals` places, as the decimal digits of |value| * 10^decimals
-// without leading zeros ("0" for zero). The rounding works on the 15-significant-digit
-// form of the value, halves away from zero.
-std::string scaledDigits(double magnitude, int decimals)
-{
-    if (magnitude == 0.0)
-        return "0";
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
-                                   kSignificantDigits - 1);
-    // buf holds "d.dddddddddddddde[+-]xx"
-    std::string mantissa;
-    mantissa.reserve(kSignificantDigits);
-    const char *p = buf;
-    for (; p != res.ptr && *p != 'e'; ++p) {
-        if (*p != '.')
-            mantissa.push_back(*p);
+    // |value| rounded to `decimals` places, as the decimal digits of |value| * 10^decimals
+    // without leading zeros ("0" for zero). The rounding works on the 15-significant-digit
+    // form of the value, halves away from zero.
+    std::string scaledDigits(double magnitude, int decimals)
+    {
+        if (magnitude == 0.0)
+            return "0";
+        char buf[64];
+        const auto res = std::to_chars(
+            buf, buf + sizeof buf, magnitude, std::chars_format::scientific, kSignificantDigits - 1);
+        // buf holds "d.dddddddddddddde[+-]xx"
+        std::string mantissa;
+        mantissa.reserve(kSignificantDigits);
+        const char *p = buf;
+        for (; p != res.ptr && *p != 'e'; ++p) {
+            if (*p != '.')
+                mantissa.push_back(*p);
+        }
+        int exponent = 0;
+        std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exponent);
+
+        // Number of mantissa digits that land before the point of the scaled value.
+        const int keep = exponent + 1 + decimals;
+        if (keep >= kSignificantDigits)
+            return mantissa + std::string(std::size_t(keep - kSignificantDigits), '0');
+        if (keep < 0)
+            return "0";
+        std::string digits = mantissa.substr(0, std::size_t(keep));
+        if (mantissa[std::size_t(keep)] >= '5') {
+            int i = keep - 1;
+            for (; i >= 0 && digits[std::size_t(i)] == '9'; --i)
+                digits[std::size_t(i)] = '0';
+            if (i >= 0)
+                ++digits[std::size_t(i)];
+            else
+                digits.insert(digits.begin(), '1');
+        }
+        const auto firstNonZero = digits.find_first_not_of('0');
+        return firstNonZero == std::string::npos ? std::string("0") : digits.substr(firstNonZero);
     }
-    int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), res.ptr, exponent);
 
-    // Number of mantissa digits that land before the point of the scaled value.
-    const int keep = exponent + 1 + decimals;
-    if (keep >= kSignificantDigits)
-        return mantissa + std::string(std::size_t(keep - kSignificantDigits), '0');
-    if (keep < 0)
-        return "0";
-    std::string digits = mantissa.substr(0, std::size_t(keep));
-    if (mantissa[std::size_t(keep)] >= '5') {
-        int i = keep - 1;
-        for (; i >= 0 && digits[std::size_t(i)] == '9'; --i)
-            digits[std::size_t(i)] = '0';
-        if (i >= 0)
-            ++digits[std::size_t(i)];
-        else
-            digits.insert(digits.begin(), '1');
+    struct RoundedParts
+    {
+        bool negative = false;
+        std::string integer; // at least "0"
+        std::string fraction; // exactly `decimals` digits
+    };
+
+    RoundedParts roundedParts(double value, int decimals)
+    {
+        RoundedParts parts;
+        std::string digits = scaledDigits(std::fabs(value), decimals);
+        parts.negative = std::signbit(value) && digits != "0";
+        if (digits.size() < std::size_t(decimals) + 1)
+            digits.insert(0, std::size_t(decimals) + 1 - digits.size(), '0');
+        parts.integer = digits.substr(0, digits.size() - std::size_t(decimals));
+        parts.fraction = digits.substr(digits.size() - std::size_t(decimals));
+        return parts;
     }
-    const auto firstNonZero = digits.find_first_not_of('0');
-    return firstNonZero == std::string::npos ? std::string("0") : digits.substr(firstNonZero);
-}
 
-struct RoundedParts
-{
-    bool negative = false;
-    std::string integer; // at least "0"
-    std::string fraction; // exactly `decimals` digits
-};
-
-RoundedParts roundedParts(double value, int decimals)
-{
-    RoundedParts parts;
-    std::string digits = scaledDigits(std::fabs(value), decimals);
-    parts.negative = std::signbit(value) && digits != "0";
-    if (digits.size() < std::size_t(decimals) + 1)
-        digits.insert(0, std::size_t(decimals) + 1 - digits.size(), '0');
-    parts.integer = digits.substr(0, digits.size() - std::size_t(decimals));
-    parts.fraction = digits.substr(digits.size() - std::size_t(decimals));
-    return parts;
-}
-
-QString describe(QChar c)
-{
-    return u"'"_s + c + u"'"_s;
-}
+    QString describe(QChar c)
+    {
+        return u"'"_s + c + u"'"_s;
+    }
 
 } // namespace
 
@@ -121,7 +121,7 @@ std::optional<NumberFormat> NumberFormat::tryParse(QStringView pattern, QString 
         for (++i; i < pattern.size(); ++i) {
             if (pattern[i] != u'0')
                 return fail(describe(pattern[i]) + u" at position "_s + QString::number(i + 1)
-                            + u" (only fixed '0' decimals are supported)"_s);
+                    + u" (only fixed '0' decimals are supported)"_s);
             ++f.m_decimals;
         }
         if (f.m_decimals == 0)
@@ -201,8 +201,8 @@ QString plainNumberText(double value, const QLocale &locale)
     if (std::isinf(value))
         return value < 0 ? locale.negativeSign() + u"INF"_s : u"INF"_s;
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value == 0.0 ? 0.0 : value,
-                                   std::chars_format::general, kSignificantDigits);
+    const auto res = std::to_chars(
+        buf, buf + sizeof buf, value == 0.0 ? 0.0 : value, std::chars_format::general, kSignificantDigits);
     QString out;
     for (const char *p = buf; p != res.ptr; ++p) {
         if (*p == '.')

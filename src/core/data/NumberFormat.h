@@ -51,7 +51,10 @@ QString floatDisplayPattern(); // "#,###,##0.00"
 // 15-significant-digit decimal form: roundTo(1.005, 2) == 1.01 although the binary double
 // is slightly below 1.005. Never returns negative zero; NaN and infinities pass unchanged.
 double roundTo(double value, int decimals);
-inline double round2(double value) { return roundTo(value, 2); }
+inline double round2(double value)
+{
+    return roundTo(value, 2);
+}
 
 // The value as plain text: 15 significant digits, the locale's decimal point and minus sign,
 // no grouping, no trailing zeros (1234.5 -> "1234,5" in Turkish).

@@ -16,111 +16,118 @@ namespace morvex {
 
 namespace {
 
-const char kCopyRuleMessage[] = "Additional columns must be added after the prescribed columns.";
+    const char kCopyRuleMessage[] = "Additional columns must be added after the prescribed columns.";
 
-[[noreturn]] void fail(const QString &message)
-{
-    throw RecordSetError(message.toStdString());
-}
-
-QString typeName(FieldType type)
-{
-    switch (type) {
-    case FieldType::Text: return u"text"_s;
-    case FieldType::Int32: return u"32-bit integer"_s;
-    case FieldType::Int64: return u"64-bit integer"_s;
-    case FieldType::Double: return u"floating-point"_s;
-    case FieldType::DateTime: return u"date-time"_s;
-    case FieldType::Boolean: return u"boolean"_s;
-    case FieldType::Bytes: return u"bytes"_s;
+    [[noreturn]] void fail(const QString &message)
+    {
+        throw RecordSetError(message.toStdString());
     }
-    return {};
-}
 
-// Texts are kept as UTF-8 (ASCII codes and most Turkish names take one byte per letter, the
-// Turkish letters two). A text with an unpaired surrogate has no UTF-8 form; it is kept as
-// raw UTF-16 with the cell's flag set, so that every text reads back exactly as written.
-bool encodeText(QStringView text, std::string &out)
-{
-    const char16_t *p = text.utf16();
-    const qsizetype n = text.size();
-    out.resize(std::size_t(n));
-    qsizetype i = 0;
-    for (; i < n && p[i] < 0x80; ++i)
-        out[std::size_t(i)] = char(p[i]);
-    if (i == n)
+    QString typeName(FieldType type)
+    {
+        switch (type) {
+        case FieldType::Text:
+            return u"text"_s;
+        case FieldType::Int32:
+            return u"32-bit integer"_s;
+        case FieldType::Int64:
+            return u"64-bit integer"_s;
+        case FieldType::Double:
+            return u"floating-point"_s;
+        case FieldType::DateTime:
+            return u"date-time"_s;
+        case FieldType::Boolean:
+            return u"boolean"_s;
+        case FieldType::Bytes:
+            return u"bytes"_s;
+        }
+        return {};
+    }
+
+    // Texts are kept as UTF-8 (ASCII codes and most Turkish names take one byte per letter, the
+    // Turkish letters two). A text with an unpaired surrogate has no UTF-8 form; it is kept as
+    // raw UTF-16 with the cell's flag set, so that every text reads back exactly as written.
+    bool encodeText(QStringView text, std::string &out)
+    {
+        const char16_t *p = text.utf16();
+        const qsizetype n = text.size();
+        out.resize(std::size_t(n));
+        qsizetype i = 0;
+        for (; i < n && p[i] < 0x80; ++i)
+            out[std::size_t(i)] = char(p[i]);
+        if (i == n)
+            return false;
+
+        for (qsizetype j = i; j < n; ++j) {
+            if (QChar::isHighSurrogate(p[j]) && j + 1 < n && QChar::isLowSurrogate(p[j + 1]))
+                ++j;
+            else if (QChar::isSurrogate(p[j])) {
+                out.assign(reinterpret_cast<const char *>(p), std::size_t(n) * 2);
+                return true;
+            }
+        }
+        out.resize(std::size_t(i));
+        for (; i < n; ++i) {
+            char32_t c = p[i];
+            if (c < 0x80) {
+                out.push_back(char(c));
+            } else if (c < 0x800) {
+                out.push_back(char(0xc0 | (c >> 6)));
+                out.push_back(char(0x80 | (c & 0x3f)));
+            } else if (QChar::isHighSurrogate(c)) {
+                c = QChar::surrogateToUcs4(p[i], p[i + 1]);
+                ++i;
+                out.push_back(char(0xf0 | (c >> 18)));
+                out.push_back(char(0x80 | ((c >> 12) & 0x3f)));
+                out.push_back(char(0x80 | ((c >> 6) & 0x3f)));
+                out.push_back(char(0x80 | (c & 0x3f)));
+            } else {
+                out.push_back(char(0xe0 | (c >> 12)));
+                out.push_back(char(0x80 | ((c >> 6) & 0x3f)));
+                out.push_back(char(0x80 | (c & 0x3f)));
+            }
+        }
         return false;
+    }
 
-    for (qsizetype j = i; j < n; ++j) {
-        if (QChar::isHighSurrogate(p[j]) && j + 1 < n && QChar::isLowSurrogate(p[j + 1]))
-            ++j;
-        else if (QChar::isSurrogate(p[j])) {
-            out.assign(reinterpret_cast<const char *>(p), std::size_t(n) * 2);
-            return true;
+    QString decodeText(detail::VariableStore::Cell cell)
+    {
+        if (!cell.flag)
+            return QString::fromUtf8(cell.bytes.data(), qsizetype(cell.bytes.size()));
+        QString text(qsizetype(cell.bytes.size() / 2), Qt::Uninitialized);
+        std::memcpy(text.data(), cell.bytes.data(), cell.bytes.size() / 2 * 2);
+        return text;
+    }
+
+    // Date-times are naive wall-clock values: days since the Julian epoch and the time of day,
+    // packed into milliseconds.
+    constexpr qint64 kMsecsPerDay = 86'400'000;
+
+    qint64 packDateTime(const QDateTime &value)
+    {
+        return value.date().toJulianDay() * kMsecsPerDay + value.time().msecsSinceStartOfDay();
+    }
+
+    QDateTime unpackDateTime(qint64 packed)
+    {
+        qint64 day = packed / kMsecsPerDay;
+        qint64 msecs = packed % kMsecsPerDay;
+        if (msecs < 0) {
+            msecs += kMsecsPerDay;
+            --day;
         }
+        return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(int(msecs)));
     }
-    out.resize(std::size_t(i));
-    for (; i < n; ++i) {
-        char32_t c = p[i];
-        if (c < 0x80) {
-            out.push_back(char(c));
-        } else if (c < 0x800) {
-            out.push_back(char(0xc0 | (c >> 6)));
-            out.push_back(char(0x80 | (c & 0x3f)));
-        } else if (QChar::isHighSurrogate(c)) {
-            c = QChar::surrogateToUcs4(p[i], p[i + 1]);
-            ++i;
-            out.push_back(char(0xf0 | (c >> 18)));
-            out.push_back(char(0x80 | ((c >> 12) & 0x3f)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3f)));
-            out.push_back(char(0x80 | (c & 0x3f)));
-        } else {
-            out.push_back(char(0xe0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3f)));
-            out.push_back(char(0x80 | (c & 0x3f)));
-        }
+
+    // The day-count form of a date-time on the wire: whole days since 30 December 1899, the
+    // time of day as the fraction.
+    QDateTime dateTimeFromDayCount(double days)
+    {
+        static const QDate epoch(1899, 12, 30);
+        const double whole = std::floor(days);
+        const auto msecs = qint64(std::llround((days - whole) * double(kMsecsPerDay)));
+        return QDateTime(epoch.addDays(qint64(whole)), QTime(0, 0)).addMSecs(msecs);
     }
-    return false;
-}
-
-QString decodeText(detail::VariableStore::Cell cell)
-{
-    if (!cell.flag)
-        return QString::fromUtf8(cell.bytes.data(), qsizetype(cell.bytes.size()));
-    QString text(qsizetype(cell.bytes.size() / 2), Qt::Uninitialized);
-    std::memcpy(text.data(), cell.bytes.data(), cell.bytes.size() / 2 * 2);
-    return text;
-}
-
-// Date-times are naive wall-clock values: days since the Julian epoch and the time of day,
-// packed into milliseconds.
-constexpr qint64 kMsecsPerDay = 86'400'000;
-
-qint64 packDateTime(const QDateTime &value)
-{
-    return value.date().toJulianDay() * kMsecsPerDay + value.time().msecsSinceStartOfDay();
-}
-
-QDateTime unpackDateTime(qint64 packed)
-{
-    qint64 day = packed / kMsecsPerDay;
-    qint64 msecs = packed % kMsecsPerDay;
-    if (msecs < 0) {
-        msecs += kMsecsPerDay;
-        --day;
-    }
-    return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(int(msecs)));
-}
-
-// The day-count form of a date-time on the wire: whole days since 30 December 1899, the
-// time of day as the fraction.
-QDateTime dateTimeFromDayCount(double days)
-{
-    static const QDate epoch(1899, 12, 30);
-    const double whole = std::floor(days);
-    const auto msecs = qint64(std::llround((days - whole) * double(kMsecsPerDay)));
-    return QDateTime(epoch.addDays(qint64(whole)), QTime(0, 0)).addMSecs(msecs);
-}
 
 } // namespace
 
@@ -138,19 +145,32 @@ struct Column
     detail::BitVector booleans;
     detail::VariableStore variable; // Text and Bytes
 
-    explicit Column(FieldDef d) : def(std::move(d)) {}
+    explicit Column(FieldDef d)
+        : def(std::move(d))
+    {
+    }
 
     void appendNulls(int count)
     {
         nulls.resize(nulls.size() + std::size_t(count), true);
         switch (def.type) {
-        case FieldType::Int32: int32s.resize(int32s.size() + std::size_t(count)); break;
+        case FieldType::Int32:
+            int32s.resize(int32s.size() + std::size_t(count));
+            break;
         case FieldType::Int64:
-        case FieldType::DateTime: int64s.resize(int64s.size() + std::size_t(count)); break;
-        case FieldType::Double: doubles.resize(doubles.size() + std::size_t(count)); break;
-        case FieldType::Boolean: booleans.resize(booleans.size() + std::size_t(count), false); break;
+        case FieldType::DateTime:
+            int64s.resize(int64s.size() + std::size_t(count));
+            break;
+        case FieldType::Double:
+            doubles.resize(doubles.size() + std::size_t(count));
+            break;
+        case FieldType::Boolean:
+            booleans.resize(booleans.size() + std::size_t(count), false);
+            break;
         case FieldType::Text:
-        case FieldType::Bytes: variable.appendEmpty(count); break;
+        case FieldType::Bytes:
+            variable.appendEmpty(count);
+            break;
         }
     }
 
@@ -158,13 +178,23 @@ struct Column
     {
         nulls.pushBack(true);
         switch (def.type) {
-        case FieldType::Int32: int32s.push_back(0); break;
+        case FieldType::Int32:
+            int32s.push_back(0);
+            break;
         case FieldType::Int64:
-        case FieldType::DateTime: int64s.push_back(0); break;
-        case FieldType::Double: doubles.push_back(0.0); break;
-        case FieldType::Boolean: booleans.pushBack(false); break;
+        case FieldType::DateTime:
+            int64s.push_back(0);
+            break;
+        case FieldType::Double:
+            doubles.push_back(0.0);
+            break;
+        case FieldType::Boolean:
+            booleans.pushBack(false);
+            break;
         case FieldType::Text:
-        case FieldType::Bytes: variable.appendEmpty(); break;
+        case FieldType::Bytes:
+            variable.appendEmpty();
+            break;
         }
     }
 
@@ -172,13 +202,23 @@ struct Column
     {
         nulls.erase(std::size_t(row));
         switch (def.type) {
-        case FieldType::Int32: int32s.erase(int32s.begin() + row); break;
+        case FieldType::Int32:
+            int32s.erase(int32s.begin() + row);
+            break;
         case FieldType::Int64:
-        case FieldType::DateTime: int64s.erase(int64s.begin() + row); break;
-        case FieldType::Double: doubles.erase(doubles.begin() + row); break;
-        case FieldType::Boolean: booleans.erase(std::size_t(row)); break;
+        case FieldType::DateTime:
+            int64s.erase(int64s.begin() + row);
+            break;
+        case FieldType::Double:
+            doubles.erase(doubles.begin() + row);
+            break;
+        case FieldType::Boolean:
+            booleans.erase(std::size_t(row));
+            break;
         case FieldType::Text:
-        case FieldType::Bytes: variable.erase(row); break;
+        case FieldType::Bytes:
+            variable.erase(row);
+            break;
         }
     }
 
@@ -196,28 +236,38 @@ struct Column
     {
         nulls.reserve(std::size_t(rows));
         switch (def.type) {
-        case FieldType::Int32: int32s.reserve(std::size_t(rows)); break;
+        case FieldType::Int32:
+            int32s.reserve(std::size_t(rows));
+            break;
         case FieldType::Int64:
-        case FieldType::DateTime: int64s.reserve(std::size_t(rows)); break;
-        case FieldType::Double: doubles.reserve(std::size_t(rows)); break;
-        case FieldType::Boolean: booleans.reserve(std::size_t(rows)); break;
+        case FieldType::DateTime:
+            int64s.reserve(std::size_t(rows));
+            break;
+        case FieldType::Double:
+            doubles.reserve(std::size_t(rows));
+            break;
+        case FieldType::Boolean:
+            booleans.reserve(std::size_t(rows));
+            break;
         case FieldType::Text:
-        case FieldType::Bytes: variable.reserve(rows, std::size_t(rows) * 8); break;
+        case FieldType::Bytes:
+            variable.reserve(rows, std::size_t(rows) * 8);
+            break;
         }
     }
 
     std::size_t capacityBytes() const
     {
         return nulls.capacityBytes() + int32s.capacity() * sizeof(qint32) + int64s.capacity() * sizeof(qint64)
-               + doubles.capacity() * sizeof(double) + booleans.capacityBytes() + variable.capacityBytes();
+            + doubles.capacity() * sizeof(double) + booleans.capacityBytes() + variable.capacityBytes();
     }
 
     std::size_t spareBytes() const
     {
         return nulls.spareBytes() + (int32s.capacity() - int32s.size()) * sizeof(qint32)
-               + (int64s.capacity() - int64s.size()) * sizeof(qint64)
-               + (doubles.capacity() - doubles.size()) * sizeof(double) + booleans.spareBytes()
-               + variable.spareBytes();
+            + (int64s.capacity() - int64s.size()) * sizeof(qint64)
+            + (doubles.capacity() - doubles.size()) * sizeof(double) + booleans.spareBytes()
+            + variable.spareBytes();
     }
 
     void squeeze()
@@ -267,125 +317,139 @@ struct RecordSet::Impl
 
 namespace {
 
-[[noreturn]] void conversionFailure(const Column &col, const QVariant &value)
-{
-    fail(u"Value \"%1\" cannot be stored in the %2 field %3."_s.arg(value.toString(), typeName(col.def.type),
-                                                                    col.def.name));
-}
+    [[noreturn]] void conversionFailure(const Column &col, const QVariant &value)
+    {
+        fail(u"Value \"%1\" cannot be stored in the %2 field %3."_s.arg(
+            value.toString(), typeName(col.def.type), col.def.name));
+    }
 
-bool isIntegral(double d, double lo, double hi)
-{
-    return std::isfinite(d) && std::floor(d) == d && d >= lo && d <= hi;
-}
+    bool isIntegral(double d, double lo, double hi)
+    {
+        return std::isfinite(d) && std::floor(d) == d && d >= lo && d <= hi;
+    }
 
-// Strict conversions: a value that would change on the way in is refused, never rounded.
-std::optional<qint64> toInt64(const QVariant &value)
-{
-    switch (value.metaType().id()) {
-    case QMetaType::Bool: return value.toBool() ? 1 : 0;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Long:
-    case QMetaType::LongLong: return value.toLongLong();
-    case QMetaType::ULong:
-    case QMetaType::ULongLong: {
-        const qulonglong u = value.toULongLong();
-        if (u > qulonglong(std::numeric_limits<qint64>::max()))
+    // Strict conversions: a value that would change on the way in is refused, never rounded.
+    std::optional<qint64> toInt64(const QVariant &value)
+    {
+        switch (value.metaType().id()) {
+        case QMetaType::Bool:
+            return value.toBool() ? 1 : 0;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+            return value.toLongLong();
+        case QMetaType::ULong:
+        case QMetaType::ULongLong: {
+            const qulonglong u = value.toULongLong();
+            if (u > qulonglong(std::numeric_limits<qint64>::max()))
+                return std::nullopt;
+            return qint64(u);
+        }
+        case QMetaType::Double:
+        case QMetaType::Float: {
+            const double d = value.toDouble();
+            if (!isIntegral(d, -9223372036854775808.0, 9223372036854774784.0))
+                return std::nullopt;
+            return qint64(d);
+        }
+        case QMetaType::QString:
+        case QMetaType::QByteArray: {
+            bool ok = false;
+            const qint64 v = value.toString().trimmed().toLongLong(&ok);
+            return ok ? std::optional<qint64>(v) : std::nullopt;
+        }
+        default:
             return std::nullopt;
-        return qint64(u);
+        }
     }
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const double d = value.toDouble();
-        if (!isIntegral(d, -9223372036854775808.0, 9223372036854774784.0))
+
+    std::optional<double> toDouble(const QVariant &value)
+    {
+        switch (value.metaType().id()) {
+        case QMetaType::QString:
+        case QMetaType::QByteArray: {
+            bool ok = false;
+            const double v = value.toString().trimmed().toDouble(&ok);
+            return ok ? std::optional<double>(v) : std::nullopt;
+        }
+        case QMetaType::QDateTime:
+        case QMetaType::QDate:
+        case QMetaType::QTime:
+        case QMetaType::QByteArrayList:
+        case QMetaType::QStringList:
             return std::nullopt;
-        return qint64(d);
+        default: {
+            bool ok = false;
+            const double v = value.toDouble(&ok);
+            return ok ? std::optional<double>(v) : std::nullopt;
+        }
+        }
     }
-    case QMetaType::QString:
-    case QMetaType::QByteArray: {
-        bool ok = false;
-        const qint64 v = value.toString().trimmed().toLongLong(&ok);
-        return ok ? std::optional<qint64>(v) : std::nullopt;
-    }
-    default: return std::nullopt;
-    }
-}
 
-std::optional<double> toDouble(const QVariant &value)
-{
-    switch (value.metaType().id()) {
-    case QMetaType::QString:
-    case QMetaType::QByteArray: {
-        bool ok = false;
-        const double v = value.toString().trimmed().toDouble(&ok);
-        return ok ? std::optional<double>(v) : std::nullopt;
-    }
-    case QMetaType::QDateTime:
-    case QMetaType::QDate:
-    case QMetaType::QTime:
-    case QMetaType::QByteArrayList:
-    case QMetaType::QStringList: return std::nullopt;
-    default: {
-        bool ok = false;
-        const double v = value.toDouble(&ok);
-        return ok ? std::optional<double>(v) : std::nullopt;
-    }
-    }
-}
-
-std::optional<QDateTime> toDateTime(const QVariant &value)
-{
-    switch (value.metaType().id()) {
-    case QMetaType::QDateTime: return value.toDateTime().isValid() ? std::optional(value.toDateTime()) : std::nullopt;
-    case QMetaType::QDate: return value.toDate().isValid() ? std::optional(value.toDate().startOfDay()) : std::nullopt;
-    case QMetaType::Double:
-    case QMetaType::Float: {
-        const double d = value.toDouble();
-        if (!std::isfinite(d) || std::fabs(d) > 3.0e6)
+    std::optional<QDateTime> toDateTime(const QVariant &value)
+    {
+        switch (value.metaType().id()) {
+        case QMetaType::QDateTime:
+            return value.toDateTime().isValid() ? std::optional(value.toDateTime()) : std::nullopt;
+        case QMetaType::QDate:
+            return value.toDate().isValid() ? std::optional(value.toDate().startOfDay()) : std::nullopt;
+        case QMetaType::Double:
+        case QMetaType::Float: {
+            const double d = value.toDouble();
+            if (!std::isfinite(d) || std::fabs(d) > 3.0e6)
+                return std::nullopt;
+            return dateTimeFromDayCount(d);
+        }
+        case QMetaType::QString: {
+            const QDateTime dt = QDateTime::fromString(value.toString().trimmed(), Qt::ISODateWithMs);
+            return dt.isValid() ? std::optional(dt) : std::nullopt;
+        }
+        default:
             return std::nullopt;
-        return dateTimeFromDayCount(d);
+        }
     }
-    case QMetaType::QString: {
-        const QDateTime dt = QDateTime::fromString(value.toString().trimmed(), Qt::ISODateWithMs);
-        return dt.isValid() ? std::optional(dt) : std::nullopt;
-    }
-    default: return std::nullopt;
-    }
-}
 
-std::optional<bool> toBoolean(const QVariant &value)
-{
-    switch (value.metaType().id()) {
-    case QMetaType::Bool: return value.toBool();
-    case QMetaType::QString: {
-        const QString t = value.toString().trimmed();
-        if (t.compare(u"true"_s, Qt::CaseInsensitive) == 0 || t == u"1"_s)
-            return true;
-        if (t.compare(u"false"_s, Qt::CaseInsensitive) == 0 || t == u"0"_s)
-            return false;
-        return std::nullopt;
+    std::optional<bool> toBoolean(const QVariant &value)
+    {
+        switch (value.metaType().id()) {
+        case QMetaType::Bool:
+            return value.toBool();
+        case QMetaType::QString: {
+            const QString t = value.toString().trimmed();
+            if (t.compare(u"true"_s, Qt::CaseInsensitive) == 0 || t == u"1"_s)
+                return true;
+            if (t.compare(u"false"_s, Qt::CaseInsensitive) == 0 || t == u"0"_s)
+                return false;
+            return std::nullopt;
+        }
+        default: {
+            const auto n = toInt64(value);
+            if (n && (*n == 0 || *n == 1))
+                return *n == 1;
+            return std::nullopt;
+        }
+        }
     }
-    default: {
-        const auto n = toInt64(value);
-        if (n && (*n == 0 || *n == 1))
-            return *n == 1;
-        return std::nullopt;
-    }
-    }
-}
 
 } // namespace
 
 // ---------------------------------------------------------------------------------------
 
-RecordSet::RecordSet() : d(std::make_unique<Impl>()) {}
+RecordSet::RecordSet()
+    : d(std::make_unique<Impl>())
+{
+}
 RecordSet::~RecordSet() = default;
-RecordSet::RecordSet(RecordSet &&other) noexcept : d(std::exchange(other.d, std::make_unique<Impl>())) {}
+RecordSet::RecordSet(RecordSet &&other) noexcept
+    : d(std::exchange(other.d, std::make_unique<Impl>()))
+{
+}
 
 RecordSet &RecordSet::operator=(RecordSet &&other) noexcept
 {
@@ -402,7 +466,7 @@ int RecordSet::addField(const QString &name, FieldType type)
         fail(u"A field needs a name."_s);
     if (fieldIndex(name) >= 0)
         fail(u"Field %1 already exists."_s.arg(name));
-    Column column(FieldDef{name, type, {}});
+    Column column(FieldDef { name, type, {} });
     column.appendNulls(d->rows);
     d->columns.push_back(std::move(column));
     return int(d->columns.size()) - 1;
@@ -572,13 +636,23 @@ void RecordSet::setNull(int row, int column)
     Column &col = d->cell(row, column);
     col.nulls.set(std::size_t(row), true);
     switch (col.def.type) {
-    case FieldType::Int32: col.int32s[std::size_t(row)] = 0; break;
+    case FieldType::Int32:
+        col.int32s[std::size_t(row)] = 0;
+        break;
     case FieldType::Int64:
-    case FieldType::DateTime: col.int64s[std::size_t(row)] = 0; break;
-    case FieldType::Double: col.doubles[std::size_t(row)] = 0.0; break;
-    case FieldType::Boolean: col.booleans.set(std::size_t(row), false); break;
+    case FieldType::DateTime:
+        col.int64s[std::size_t(row)] = 0;
+        break;
+    case FieldType::Double:
+        col.doubles[std::size_t(row)] = 0.0;
+        break;
+    case FieldType::Boolean:
+        col.booleans.set(std::size_t(row), false);
+        break;
     case FieldType::Text:
-    case FieldType::Bytes: col.variable.set(row, {}, false); break;
+    case FieldType::Bytes:
+        col.variable.set(row, {}, false);
+        break;
     }
 }
 
@@ -589,12 +663,18 @@ QVariant RecordSet::value(int row, int column) const
     if (col.nulls.get(r))
         return {};
     switch (col.def.type) {
-    case FieldType::Text: return decodeText(col.variable.get(row));
-    case FieldType::Int32: return QVariant(col.int32s[r]);
-    case FieldType::Int64: return QVariant(col.int64s[r]);
-    case FieldType::Double: return QVariant(col.doubles[r]);
-    case FieldType::DateTime: return QVariant(unpackDateTime(col.int64s[r]));
-    case FieldType::Boolean: return QVariant(col.booleans.get(r));
+    case FieldType::Text:
+        return decodeText(col.variable.get(row));
+    case FieldType::Int32:
+        return QVariant(col.int32s[r]);
+    case FieldType::Int64:
+        return QVariant(col.int64s[r]);
+    case FieldType::Double:
+        return QVariant(col.doubles[r]);
+    case FieldType::DateTime:
+        return QVariant(unpackDateTime(col.int64s[r]));
+    case FieldType::Boolean:
+        return QVariant(col.booleans.get(r));
     case FieldType::Bytes: {
         const auto cell = col.variable.get(row);
         return QVariant(QByteArray(cell.bytes.data(), qsizetype(cell.bytes.size())));
@@ -668,11 +748,16 @@ QString RecordSet::text(int row, int column) const
     if (col.nulls.get(std::size_t(row)))
         return {};
     switch (col.def.type) {
-    case FieldType::Text: return decodeText(col.variable.get(row));
-    case FieldType::Double: return plainNumberText(col.doubles[std::size_t(row)], QLocale::c());
-    case FieldType::DateTime: return unpackDateTime(col.int64s[std::size_t(row)]).toString(Qt::ISODateWithMs);
-    case FieldType::Boolean: return col.booleans.get(std::size_t(row)) ? u"True"_s : u"False"_s;
-    default: return value(row, column).toString();
+    case FieldType::Text:
+        return decodeText(col.variable.get(row));
+    case FieldType::Double:
+        return plainNumberText(col.doubles[std::size_t(row)], QLocale::c());
+    case FieldType::DateTime:
+        return unpackDateTime(col.int64s[std::size_t(row)]).toString(Qt::ISODateWithMs);
+    case FieldType::Boolean:
+        return col.booleans.get(std::size_t(row)) ? u"True"_s : u"False"_s;
+    default:
+        return value(row, column).toString();
     }
 }
 
@@ -711,10 +796,14 @@ double RecordSet::real(int row, int column) const
     const Column &col = d->cell(row, column);
     const auto r = std::size_t(row);
     switch (col.def.type) {
-    case FieldType::Double: return col.doubles[r];
-    case FieldType::Int32: return col.int32s[r];
-    case FieldType::Int64: return double(col.int64s[r]);
-    default: break;
+    case FieldType::Double:
+        return col.doubles[r];
+    case FieldType::Int32:
+        return col.int32s[r];
+    case FieldType::Int64:
+        return double(col.int64s[r]);
+    default:
+        break;
     }
     if (col.nulls.get(r))
         return 0.0;
@@ -862,12 +951,18 @@ QString RecordSet::displayText(int row, int column, const QLocale &locale) const
         return {};
     switch (col.def.type) {
     case FieldType::Double:
-        return col.format ? col.format->format(col.doubles[r], locale) : plainNumberText(col.doubles[r], locale);
-    case FieldType::DateTime: return locale.toString(unpackDateTime(col.int64s[r]), QLocale::ShortFormat);
-    case FieldType::Int32: return QString::number(col.int32s[r]);
-    case FieldType::Int64: return QString::number(col.int64s[r]);
-    case FieldType::Bytes: return u"(BLOB)"_s;
-    default: return text(row, column);
+        return col.format ? col.format->format(col.doubles[r], locale)
+                          : plainNumberText(col.doubles[r], locale);
+    case FieldType::DateTime:
+        return locale.toString(unpackDateTime(col.int64s[r]), QLocale::ShortFormat);
+    case FieldType::Int32:
+        return QString::number(col.int32s[r]);
+    case FieldType::Int64:
+        return QString::number(col.int64s[r]);
+    case FieldType::Bytes:
+        return u"(BLOB)"_s;
+    default:
+        return text(row, column);
     }
 }
 

@@ -10,32 +10,32 @@ namespace morvex::detail {
 
 namespace {
 
-constexpr std::size_t kArenaLimit = std::numeric_limits<std::uint32_t>::max();
+    constexpr std::size_t kArenaLimit = std::numeric_limits<std::uint32_t>::max();
 
-std::size_t writeHeader(char *out, std::uint64_t value)
-{
-    std::size_t n = 0;
-    while (value >= 0x80) {
-        out[n++] = char((value & 0x7f) | 0x80);
-        value >>= 7;
+    std::size_t writeHeader(char *out, std::uint64_t value)
+    {
+        std::size_t n = 0;
+        while (value >= 0x80) {
+            out[n++] = char((value & 0x7f) | 0x80);
+            value >>= 7;
+        }
+        out[n++] = char(value);
+        return n;
     }
-    out[n++] = char(value);
-    return n;
-}
 
-std::size_t readHeader(const char *in, std::uint64_t &value)
-{
-    value = 0;
-    std::size_t n = 0;
-    int shift = 0;
-    for (;;) {
-        const auto byte = std::uint8_t(in[n++]);
-        value |= std::uint64_t(byte & 0x7f) << shift;
-        if (!(byte & 0x80))
-            return n;
-        shift += 7;
+    std::size_t readHeader(const char *in, std::uint64_t &value)
+    {
+        value = 0;
+        std::size_t n = 0;
+        int shift = 0;
+        for (;;) {
+            const auto byte = std::uint8_t(in[n++]);
+            value |= std::uint64_t(byte & 0x7f) << shift;
+            if (!(byte & 0x80))
+                return n;
+            shift += 7;
+        }
     }
-}
 
 } // namespace
 
@@ -49,7 +49,7 @@ VariableStore::Cell VariableStore::cellAt(std::size_t offset) const
 {
     std::uint64_t header = 0;
     const std::size_t n = readHeader(m_data.data() + offset, header);
-    return {std::string_view(m_data.data() + offset + n, std::size_t(header >> 1)), bool(header & 1)};
+    return { std::string_view(m_data.data() + offset + n, std::size_t(header >> 1)), bool(header & 1) };
 }
 
 void VariableStore::rebuildMarks(std::size_t upTo) const
@@ -134,7 +134,8 @@ void VariableStore::set(int row, std::string_view bytes, bool flag)
         if (newSize > oldSize)
             m_data.insert(m_data.begin() + std::ptrdiff_t(oldEnd), newSize - oldSize, char(0));
         else if (newSize < oldSize)
-            m_data.erase(m_data.begin() + std::ptrdiff_t(offset + newSize), m_data.begin() + std::ptrdiff_t(oldEnd));
+            m_data.erase(
+                m_data.begin() + std::ptrdiff_t(offset + newSize), m_data.begin() + std::ptrdiff_t(oldEnd));
         std::memcpy(m_data.data() + offset, header, headerSize);
         if (!bytes.empty())
             std::memcpy(m_data.data() + offset + headerSize, bytes.data(), bytes.size());
@@ -157,7 +158,7 @@ void VariableStore::erase(int row)
         m_lastOffset -= oldEnd - offset;
 
     m_marks.resize(std::size_t((m_rows + kStride - 1) / kStride));
-    m_validMarks = std::min({m_validMarks, std::size_t(row / kStride) + 1, m_marks.size()});
+    m_validMarks = std::min({ m_validMarks, std::size_t(row / kStride) + 1, m_marks.size() });
     if (wasLast && m_rows > 0)
         m_lastOffset = walkTo(m_rows - 1);
 }
@@ -192,7 +193,8 @@ std::size_t VariableStore::capacityBytes() const
 
 std::size_t VariableStore::spareBytes() const
 {
-    return (m_data.capacity() - m_data.size()) + (m_marks.capacity() - m_marks.size()) * sizeof(std::uint32_t);
+    return (m_data.capacity() - m_data.size())
+        + (m_marks.capacity() - m_marks.size()) * sizeof(std::uint32_t);
 }
 
 } // namespace morvex::detail

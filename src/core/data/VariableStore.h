@@ -41,8 +41,7 @@ public:
 
     // Calls f(row, cell) for every row in order, stopping when f returns true; returns that
     // row or -1. Walks the arena once, without the marks.
-    template<typename F>
-    int findIf(F &&f) const
+    template <typename F> int findIf(F &&f) const
     {
         std::size_t offset = 0;
         for (int row = 0; row < m_rows; ++row) {
@@ -63,7 +62,7 @@ private:
 
     std::vector<char> m_data;
     mutable std::vector<std::uint32_t> m_marks; // arena offset of row k * kStride
-    mutable std::size_t m_validMarks = 0;       // m_marks[0 .. m_validMarks) are up to date
+    mutable std::size_t m_validMarks = 0; // m_marks[0 .. m_validMarks) are up to date
     int m_rows = 0;
     std::size_t m_lastOffset = 0; // arena offset of the last row's cell, when m_rows > 0
 };
