@@ -1,6 +1,7 @@
 #include "core/data/RecordSet.h"
 
-#include "core/data/BitVector.h"
+#include "core/data/CellValues.h"
+#include "core/data/ColumnStore.h"
 #include "core/data/NumberFormat.h"
 #include "core/data/VariableStore.h"
 
@@ -14,6 +15,8 @@ using namespace Qt::StringLiterals;
 
 namespace morvex {
 
+using namespace detail;
+
 namespace {
 
     const char kCopyRuleMessage[] = "Additional columns must be added after the prescribed columns.";
@@ -23,279 +26,23 @@ namespace {
         throw RecordSetError(message.toStdString());
     }
 
-    QString typeName(FieldType type)
-    {
-        switch (type) {
-        case FieldType::Text:
-            return u"text"_s;
-        case FieldType::Int32:
-            return u"32-bit integer"_s;
-        case FieldType::Int64:
-            return u"64-bit integer"_s;
-        case FieldType::Double:
-            return u"floating-point"_s;
-        case FieldType::DateTime:
-            return u"date-time"_s;
-        case FieldType::Boolean:
-            return u"boolean"_s;
-        case FieldType::Bytes:
-            return u"bytes"_s;
-        }
-        return {};
-    }
-
-    // Texts are kept as UTF-8 (ASCII codes and most Turkish names take one byte per letter, the
-    // Turkish letters two). A text with an unpaired surrogate has no UTF-8 form; it is kept as
-    // raw UTF-16 with the cell's flag set, so that every text reads back exactly as written.
-    bool encodeText(QStringView text, std::string &out)
-    {
-        const char16_t *p = text.utf16();
-        const qsizetype n = text.size();
-        out.resize(std::size_t(n));
-        qsizetype i = 0;
-        for (; i < n && p[i] < 0x80; ++i)
-            out[std::size_t(i)] = char(p[i]);
-        if (i == n)
-            return false;
-
-        for (qsizetype j = i; j < n; ++j) {
-            if (QChar::isHighSurrogate(p[j]) && j + 1 < n && QChar::isLowSurrogate(p[j + 1]))
-                ++j;
-            else if (QChar::isSurrogate(p[j])) {
-                out.assign(reinterpret_cast<const char *>(p), std::size_t(n) * 2);
-                return true;
-            }
-        }
-        out.resize(std::size_t(i));
-        for (; i < n; ++i) {
-            char32_t c = p[i];
-            if (c < 0x80) {
-                out.push_back(char(c));
-            } else if (c < 0x800) {
-                out.push_back(char(0xc0 | (c >> 6)));
-                out.push_back(char(0x80 | (c & 0x3f)));
-            } else if (QChar::isHighSurrogate(c)) {
-                c = QChar::surrogateToUcs4(p[i], p[i + 1]);
-                ++i;
-                out.push_back(char(0xf0 | (c >> 18)));
-                out.push_back(char(0x80 | ((c >> 12) & 0x3f)));
-                out.push_back(char(0x80 | ((c >> 6) & 0x3f)));
-                out.push_back(char(0x80 | (c & 0x3f)));
-            } else {
-                out.push_back(char(0xe0 | (c >> 12)));
-                out.push_back(char(0x80 | ((c >> 6) & 0x3f)));
-                out.push_back(char(0x80 | (c & 0x3f)));
-            }
-        }
-        return false;
-    }
-
-    QString decodeText(detail::VariableStore::Cell cell)
-    {
-        if (!cell.flag)
-            return QString::fromUtf8(cell.bytes.data(), qsizetype(cell.bytes.size()));
-        QString text(qsizetype(cell.bytes.size() / 2), Qt::Uninitialized);
-        std::memcpy(text.data(), cell.bytes.data(), cell.bytes.size() / 2 * 2);
-        return text;
-    }
-
-    // Date-times are naive wall-clock values: days since the Julian epoch and the time of day,
-    // packed into milliseconds.
-    constexpr qint64 kMsecsPerDay = 86'400'000;
-
-    qint64 packDateTime(const QDateTime &value)
-    {
-        return value.date().toJulianDay() * kMsecsPerDay + value.time().msecsSinceStartOfDay();
-    }
-
-    QDateTime unpackDateTime(qint64 packed)
-    {
-        qint64 day = packed / kMsecsPerDay;
-        qint64 msecs = packed % kMsecsPerDay;
-        if (msecs < 0) {
-            msecs += kMsecsPerDay;
-            --day;
-        }
-        return QDateTime(QDate::fromJulianDay(day), QTime::fromMSecsSinceStartOfDay(int(msecs)));
-    }
-
-    // The day-count form of a date-time on the wire: whole days since 30 December 1899, the
-    // time of day as the fraction.
-    QDateTime dateTimeFromDayCount(double days)
-    {
-        static const QDate epoch(1899, 12, 30);
-        const double whole = std::floor(days);
-        const auto msecs = qint64(std::llround((days - whole) * double(kMsecsPerDay)));
-        return QDateTime(epoch.addDays(qint64(whole)), QTime(0, 0)).addMSecs(msecs);
-    }
-
 } // namespace
-
-// ---------------------------------------------------------------------------------------
-// One column: its definition, a null mark per row and the values in the store of its type.
-
-struct Column
-{
-    FieldDef def;
-    std::optional<NumberFormat> format;
-    detail::BitVector nulls;
-    std::vector<qint32> int32s;
-    std::vector<qint64> int64s; // Int64 and packed DateTime
-    std::vector<double> doubles;
-    detail::BitVector booleans;
-    detail::VariableStore variable; // Text and Bytes
-
-    explicit Column(FieldDef d)
-        : def(std::move(d))
-    {
-    }
-
-    void appendNulls(int count)
-    {
-        nulls.resize(nulls.size() + std::size_t(count), true);
-        switch (def.type) {
-        case FieldType::Int32:
-            int32s.resize(int32s.size() + std::size_t(count));
-            break;
-        case FieldType::Int64:
-        case FieldType::DateTime:
-            int64s.resize(int64s.size() + std::size_t(count));
-            break;
-        case FieldType::Double:
-            doubles.resize(doubles.size() + std::size_t(count));
-            break;
-        case FieldType::Boolean:
-            booleans.resize(booleans.size() + std::size_t(count), false);
-            break;
-        case FieldType::Text:
-        case FieldType::Bytes:
-            variable.appendEmpty(count);
-            break;
-        }
-    }
-
-    void appendNull()
-    {
-        nulls.pushBack(true);
-        switch (def.type) {
-        case FieldType::Int32:
-            int32s.push_back(0);
-            break;
-        case FieldType::Int64:
-        case FieldType::DateTime:
-            int64s.push_back(0);
-            break;
-        case FieldType::Double:
-            doubles.push_back(0.0);
-            break;
-        case FieldType::Boolean:
-            booleans.pushBack(false);
-            break;
-        case FieldType::Text:
-        case FieldType::Bytes:
-            variable.appendEmpty();
-            break;
-        }
-    }
-
-    void erase(int row)
-    {
-        nulls.erase(std::size_t(row));
-        switch (def.type) {
-        case FieldType::Int32:
-            int32s.erase(int32s.begin() + row);
-            break;
-        case FieldType::Int64:
-        case FieldType::DateTime:
-            int64s.erase(int64s.begin() + row);
-            break;
-        case FieldType::Double:
-            doubles.erase(doubles.begin() + row);
-            break;
-        case FieldType::Boolean:
-            booleans.erase(std::size_t(row));
-            break;
-        case FieldType::Text:
-        case FieldType::Bytes:
-            variable.erase(row);
-            break;
-        }
-    }
-
-    void clear()
-    {
-        nulls = {};
-        int32s = {};
-        int64s = {};
-        doubles = {};
-        booleans = {};
-        variable = {};
-    }
-
-    void reserve(int rows)
-    {
-        nulls.reserve(std::size_t(rows));
-        switch (def.type) {
-        case FieldType::Int32:
-            int32s.reserve(std::size_t(rows));
-            break;
-        case FieldType::Int64:
-        case FieldType::DateTime:
-            int64s.reserve(std::size_t(rows));
-            break;
-        case FieldType::Double:
-            doubles.reserve(std::size_t(rows));
-            break;
-        case FieldType::Boolean:
-            booleans.reserve(std::size_t(rows));
-            break;
-        case FieldType::Text:
-        case FieldType::Bytes:
-            variable.reserve(rows, std::size_t(rows) * 8);
-            break;
-        }
-    }
-
-    std::size_t capacityBytes() const
-    {
-        return nulls.capacityBytes() + int32s.capacity() * sizeof(qint32) + int64s.capacity() * sizeof(qint64)
-            + doubles.capacity() * sizeof(double) + booleans.capacityBytes() + variable.capacityBytes();
-    }
-
-    std::size_t spareBytes() const
-    {
-        return nulls.spareBytes() + (int32s.capacity() - int32s.size()) * sizeof(qint32)
-            + (int64s.capacity() - int64s.size()) * sizeof(qint64)
-            + (doubles.capacity() - doubles.size()) * sizeof(double) + booleans.spareBytes()
-            + variable.spareBytes();
-    }
-
-    void squeeze()
-    {
-        nulls.squeeze();
-        int32s.shrink_to_fit();
-        int64s.shrink_to_fit();
-        doubles.shrink_to_fit();
-        booleans.squeeze();
-        variable.squeeze();
-    }
-};
 
 struct RecordSet::Impl
 {
-    std::vector<Column> columns;
+    std::vector<ColumnStore> columns;
     int rows = 0;
     int current = -1;
     bool editing = false;
     std::string scratch;
 
-    Column &column(int c)
+    ColumnStore &column(int c)
     {
         if (c < 0 || c >= int(columns.size()))
             fail(u"Column index %1 out of range (%2 fields)."_s.arg(c).arg(columns.size()));
         return columns[std::size_t(c)];
     }
-    const Column &column(int c) const { return const_cast<Impl *>(this)->column(c); }
+    const ColumnStore &column(int c) const { return const_cast<Impl *>(this)->column(c); }
 
     void checkRow(int row) const
     {
@@ -303,12 +50,12 @@ struct RecordSet::Impl
             fail(u"Row index %1 out of range (%2 rows)."_s.arg(row).arg(rows));
     }
 
-    Column &cell(int row, int c)
+    ColumnStore &cell(int row, int c)
     {
         checkRow(row);
         return column(c);
     }
-    const Column &cell(int row, int c) const
+    const ColumnStore &cell(int row, int c) const
     {
         checkRow(row);
         return column(c);
@@ -317,124 +64,10 @@ struct RecordSet::Impl
 
 namespace {
 
-    [[noreturn]] void conversionFailure(const Column &col, const QVariant &value)
+    [[noreturn]] void conversionFailure(const ColumnStore &col, const QVariant &value)
     {
         fail(u"Value \"%1\" cannot be stored in the %2 field %3."_s.arg(
             value.toString(), typeName(col.def.type), col.def.name));
-    }
-
-    bool isIntegral(double d, double lo, double hi)
-    {
-        return std::isfinite(d) && std::floor(d) == d && d >= lo && d <= hi;
-    }
-
-    // Strict conversions: a value that would change on the way in is refused, never rounded.
-    std::optional<qint64> toInt64(const QVariant &value)
-    {
-        switch (value.metaType().id()) {
-        case QMetaType::Bool:
-            return value.toBool() ? 1 : 0;
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Char:
-        case QMetaType::SChar:
-        case QMetaType::UChar:
-        case QMetaType::Long:
-        case QMetaType::LongLong:
-            return value.toLongLong();
-        case QMetaType::ULong:
-        case QMetaType::ULongLong: {
-            const qulonglong u = value.toULongLong();
-            if (u > qulonglong(std::numeric_limits<qint64>::max()))
-                return std::nullopt;
-            return qint64(u);
-        }
-        case QMetaType::Double:
-        case QMetaType::Float: {
-            const double d = value.toDouble();
-            if (!isIntegral(d, -9223372036854775808.0, 9223372036854774784.0))
-                return std::nullopt;
-            return qint64(d);
-        }
-        case QMetaType::QString:
-        case QMetaType::QByteArray: {
-            bool ok = false;
-            const qint64 v = value.toString().trimmed().toLongLong(&ok);
-            return ok ? std::optional<qint64>(v) : std::nullopt;
-        }
-        default:
-            return std::nullopt;
-        }
-    }
-
-    std::optional<double> toDouble(const QVariant &value)
-    {
-        switch (value.metaType().id()) {
-        case QMetaType::QString:
-        case QMetaType::QByteArray: {
-            bool ok = false;
-            const double v = value.toString().trimmed().toDouble(&ok);
-            return ok ? std::optional<double>(v) : std::nullopt;
-        }
-        case QMetaType::QDateTime:
-        case QMetaType::QDate:
-        case QMetaType::QTime:
-        case QMetaType::QByteArrayList:
-        case QMetaType::QStringList:
-            return std::nullopt;
-        default: {
-            bool ok = false;
-            const double v = value.toDouble(&ok);
-            return ok ? std::optional<double>(v) : std::nullopt;
-        }
-        }
-    }
-
-    std::optional<QDateTime> toDateTime(const QVariant &value)
-    {
-        switch (value.metaType().id()) {
-        case QMetaType::QDateTime:
-            return value.toDateTime().isValid() ? std::optional(value.toDateTime()) : std::nullopt;
-        case QMetaType::QDate:
-            return value.toDate().isValid() ? std::optional(value.toDate().startOfDay()) : std::nullopt;
-        case QMetaType::Double:
-        case QMetaType::Float: {
-            const double d = value.toDouble();
-            if (!std::isfinite(d) || std::fabs(d) > 3.0e6)
-                return std::nullopt;
-            return dateTimeFromDayCount(d);
-        }
-        case QMetaType::QString: {
-            const QDateTime dt = QDateTime::fromString(value.toString().trimmed(), Qt::ISODateWithMs);
-            return dt.isValid() ? std::optional(dt) : std::nullopt;
-        }
-        default:
-            return std::nullopt;
-        }
-    }
-
-    std::optional<bool> toBoolean(const QVariant &value)
-    {
-        switch (value.metaType().id()) {
-        case QMetaType::Bool:
-            return value.toBool();
-        case QMetaType::QString: {
-            const QString t = value.toString().trimmed();
-            if (t.compare(u"true"_s, Qt::CaseInsensitive) == 0 || t == u"1"_s)
-                return true;
-            if (t.compare(u"false"_s, Qt::CaseInsensitive) == 0 || t == u"0"_s)
-                return false;
-            return std::nullopt;
-        }
-        default: {
-            const auto n = toInt64(value);
-            if (n && (*n == 0 || *n == 1))
-                return *n == 1;
-            return std::nullopt;
-        }
-        }
     }
 
 } // namespace
@@ -466,7 +99,7 @@ int RecordSet::addField(const QString &name, FieldType type)
         fail(u"A field needs a name."_s);
     if (fieldIndex(name) >= 0)
         fail(u"Field %1 already exists."_s.arg(name));
-    Column column(FieldDef { name, type, {} });
+    ColumnStore column(FieldDef { name, type, {} });
     column.appendNulls(d->rows);
     d->columns.push_back(std::move(column));
     return int(d->columns.size()) - 1;
@@ -493,7 +126,7 @@ int RecordSet::fieldIndex(QStringView name) const
 
 void RecordSet::setDisplayPattern(int column, const QString &pattern)
 {
-    Column &col = d->column(column);
+    ColumnStore &col = d->column(column);
     if (pattern.isEmpty()) {
         col.format.reset();
         col.def.displayPattern.clear();
@@ -525,19 +158,19 @@ void RecordSet::fillFrom(RecordSet &&result)
 
     // Build the new columns aside, so that a value that fails to convert leaves this set
     // as it was.
-    std::vector<Column> columns;
+    std::vector<ColumnStore> columns;
     columns.reserve(std::max(prescribed, src.columns.size()));
     for (std::size_t i = 0; i < std::max(prescribed, src.columns.size()); ++i) {
         if (i >= src.columns.size()) {
-            Column col(d->columns[i].def);
+            ColumnStore col(d->columns[i].def);
             col.format = d->columns[i].format;
             col.appendNulls(src.rows);
             columns.push_back(std::move(col));
             continue;
         }
-        Column &from = src.columns[i];
+        ColumnStore &from = src.columns[i];
         if (i >= prescribed || from.def.type == d->columns[i].def.type) {
-            Column col = std::move(from);
+            ColumnStore col = std::move(from);
             if (i < prescribed) {
                 col.def = d->columns[i].def;
                 col.format = d->columns[i].format;
@@ -564,7 +197,7 @@ void RecordSet::fillFrom(RecordSet &&result)
         }
     }
 
-    for (Column &col : staging.d->columns) {
+    for (ColumnStore &col : staging.d->columns) {
         if (col.spareBytes() * 8 > col.capacityBytes())
             col.squeeze();
     }
@@ -585,7 +218,7 @@ int RecordSet::rowCount() const
 
 void RecordSet::clearRows()
 {
-    for (Column &col : d->columns)
+    for (ColumnStore &col : d->columns)
         col.clear();
     d->rows = 0;
     d->current = -1;
@@ -596,7 +229,7 @@ void RecordSet::reserveRows(int rows)
 {
     if (rows <= d->rows)
         return;
-    for (Column &col : d->columns)
+    for (ColumnStore &col : d->columns)
         col.reserve(rows);
 }
 
@@ -604,7 +237,7 @@ int RecordSet::appendRow()
 {
     if (d->rows == std::numeric_limits<int>::max())
         fail(u"A record set cannot hold more rows."_s);
-    for (Column &col : d->columns)
+    for (ColumnStore &col : d->columns)
         col.appendNull();
     return d->rows++;
 }
@@ -612,7 +245,7 @@ int RecordSet::appendRow()
 void RecordSet::removeRow(int row)
 {
     d->checkRow(row);
-    for (Column &col : d->columns)
+    for (ColumnStore &col : d->columns)
         col.erase(row);
     --d->rows;
     if (d->current > row)
@@ -633,32 +266,12 @@ bool RecordSet::isNull(int row, int column) const
 
 void RecordSet::setNull(int row, int column)
 {
-    Column &col = d->cell(row, column);
-    col.nulls.set(std::size_t(row), true);
-    switch (col.def.type) {
-    case FieldType::Int32:
-        col.int32s[std::size_t(row)] = 0;
-        break;
-    case FieldType::Int64:
-    case FieldType::DateTime:
-        col.int64s[std::size_t(row)] = 0;
-        break;
-    case FieldType::Double:
-        col.doubles[std::size_t(row)] = 0.0;
-        break;
-    case FieldType::Boolean:
-        col.booleans.set(std::size_t(row), false);
-        break;
-    case FieldType::Text:
-    case FieldType::Bytes:
-        col.variable.set(row, {}, false);
-        break;
-    }
+    d->cell(row, column).setNull(row);
 }
 
 QVariant RecordSet::value(int row, int column) const
 {
-    const Column &col = d->cell(row, column);
+    const ColumnStore &col = d->cell(row, column);
     const auto r = std::size_t(row);
     if (col.nulls.get(r))
         return {};
@@ -685,7 +298,7 @@ QVariant RecordSet::value(int row, int column) const
 
 void RecordSet::setValue(int row, int column, const QVariant &value)
 {
-    Column &col = d->cell(row, column);
+    ColumnStore &col = d->cell(row, column);
     if (!value.isValid() || value.isNull()) {
         setNull(row, column);
         return;
@@ -744,7 +357,7 @@ void RecordSet::setValue(int row, int column, const QVariant &value)
 
 QString RecordSet::text(int row, int column) const
 {
-    const Column &col = d->cell(row, column);
+    const ColumnStore &col = d->cell(row, column);
     if (col.nulls.get(std::size_t(row)))
         return {};
     switch (col.def.type) {
@@ -763,7 +376,7 @@ QString RecordSet::text(int row, int column) const
 
 qint32 RecordSet::int32(int row, int column) const
 {
-    const Column &col = d->cell(row, column);
+    const ColumnStore &col = d->cell(row, column);
     if (col.def.type == FieldType::Int32)
         return col.int32s[std::size_t(row)];
     if (col.nulls.get(std::size_t(row)))
@@ -777,7 +390,7 @@ qint32 RecordSet::int32(int row, int column) const
 
 qint64 RecordSet::int64(int row, int column) const
 {
-    const Column &col = d->cell(row, column);
+    const ColumnStore &col = d->cell(row, column);
     if (col.def.type == FieldType::Int64)
         return col.int64s[std::size_t(row)];
     if (col.def.type == FieldType::Int32)
@@ -793,7 +406,7 @@ qint64 RecordSet::int64(int row, int column) const
 
 double RecordSet::real(int row, int column) const
 {
-    const Column &col = d->cell(row, column);
+    const ColumnStore &col = d->cell(row, column);
     const auto r = std::size_t(row);
     switch (col.def.type) {
     case FieldType::Double:
@@ -816,7 +429,7 @@ double RecordSet::real(int row, int column) const
 
 QDateTime RecordSet::dateTime(int row, int column) const
 {
-    const Column &col = d->cell(row, column);
+    const ColumnStore &col = d->cell(row, column);
     if (col.nulls.get(std::size_t(row)))
         return {};
     if (col.def.type == FieldType::DateTime)
@@ -830,7 +443,7 @@ QDateTime RecordSet::dateTime(int row, int column) const
 
 bool RecordSet::boolean(int row, int column) const
 {
-    const Column &col = d->cell(row, column);
+    const ColumnStore &col = d->cell(row, column);
     if (col.def.type == FieldType::Boolean)
         return col.booleans.get(std::size_t(row));
     if (col.nulls.get(std::size_t(row)))
@@ -844,7 +457,7 @@ bool RecordSet::boolean(int row, int column) const
 
 QByteArray RecordSet::bytes(int row, int column) const
 {
-    const Column &col = d->cell(row, column);
+    const ColumnStore &col = d->cell(row, column);
     if (col.nulls.get(std::size_t(row)))
         return {};
     if (col.def.type == FieldType::Bytes) {
@@ -858,7 +471,7 @@ QByteArray RecordSet::bytes(int row, int column) const
 
 void RecordSet::setText(int row, int column, QStringView value)
 {
-    Column &col = d->cell(row, column);
+    ColumnStore &col = d->cell(row, column);
     if (col.def.type != FieldType::Text) {
         setValue(row, column, value.toString());
         return;
@@ -870,7 +483,7 @@ void RecordSet::setText(int row, int column, QStringView value)
 
 void RecordSet::setInt32(int row, int column, qint32 value)
 {
-    Column &col = d->cell(row, column);
+    ColumnStore &col = d->cell(row, column);
     if (col.def.type != FieldType::Int32) {
         setValue(row, column, QVariant(value));
         return;
@@ -881,7 +494,7 @@ void RecordSet::setInt32(int row, int column, qint32 value)
 
 void RecordSet::setInt64(int row, int column, qint64 value)
 {
-    Column &col = d->cell(row, column);
+    ColumnStore &col = d->cell(row, column);
     if (col.def.type != FieldType::Int64) {
         setValue(row, column, QVariant(value));
         return;
@@ -892,7 +505,7 @@ void RecordSet::setInt64(int row, int column, qint64 value)
 
 void RecordSet::setReal(int row, int column, double value)
 {
-    Column &col = d->cell(row, column);
+    ColumnStore &col = d->cell(row, column);
     if (col.def.type != FieldType::Double) {
         setValue(row, column, QVariant(value));
         return;
@@ -903,7 +516,7 @@ void RecordSet::setReal(int row, int column, double value)
 
 void RecordSet::setDateTime(int row, int column, const QDateTime &value)
 {
-    Column &col = d->cell(row, column);
+    ColumnStore &col = d->cell(row, column);
     if (col.def.type != FieldType::DateTime) {
         setValue(row, column, QVariant(value));
         return;
@@ -918,7 +531,7 @@ void RecordSet::setDateTime(int row, int column, const QDateTime &value)
 
 void RecordSet::setBoolean(int row, int column, bool value)
 {
-    Column &col = d->cell(row, column);
+    ColumnStore &col = d->cell(row, column);
     if (col.def.type != FieldType::Boolean) {
         setValue(row, column, QVariant(value));
         return;
@@ -929,7 +542,7 @@ void RecordSet::setBoolean(int row, int column, bool value)
 
 void RecordSet::setBytes(int row, int column, const QByteArray &value)
 {
-    Column &col = d->cell(row, column);
+    ColumnStore &col = d->cell(row, column);
     if (col.def.type != FieldType::Bytes) {
         setValue(row, column, QVariant(value));
         return;
@@ -945,7 +558,7 @@ QString RecordSet::displayText(int row, int column) const
 
 QString RecordSet::displayText(int row, int column, const QLocale &locale) const
 {
-    const Column &col = d->cell(row, column);
+    const ColumnStore &col = d->cell(row, column);
     const auto r = std::size_t(row);
     if (col.nulls.get(r))
         return {};
@@ -1011,7 +624,7 @@ bool RecordSet::locate(QStringView fieldName, const QVariant &value)
     const int c = fieldIndex(fieldName);
     if (c < 0)
         fail(u"Field %1 not found."_s.arg(fieldName));
-    const Column &col = d->columns[std::size_t(c)];
+    const ColumnStore &col = d->columns[std::size_t(c)];
     int found = -1;
     if (!value.isValid() || value.isNull()) {
         for (int row = 0; row < d->rows && found < 0; ++row)
@@ -1107,14 +720,14 @@ bool RecordSet::isEditing() const
 std::size_t RecordSet::storageBytes() const
 {
     std::size_t total = 0;
-    for (const Column &col : d->columns)
+    for (const ColumnStore &col : d->columns)
         total += col.capacityBytes();
     return total;
 }
 
 void RecordSet::squeeze()
 {
-    for (Column &col : d->columns)
+    for (ColumnStore &col : d->columns)
         col.squeeze();
 }
 
