@@ -478,7 +478,7 @@ RecordSet basket(std::initializer_list<int> sec, FieldType type = FieldType::Int
     return set;
 }
 
-TEST(AnySelected, LeavesCursorOnFirstSelectedRow)
+TEST(RecordSetAnySelected, LeavesCursorOnFirstSelectedRow)
 {
     RecordSet third = basket({ 0, 0, 1, 1 });
     EXPECT_TRUE(morvex::anySelected(third));
@@ -489,7 +489,7 @@ TEST(AnySelected, LeavesCursorOnFirstSelectedRow)
     EXPECT_EQ(asDouble.currentRow(), 2);
 }
 
-TEST(AnySelected, NoneSelectedLeavesCursorPastTheEnd)
+TEST(RecordSetAnySelected, NoneSelectedLeavesCursorPastTheEnd)
 {
     RecordSet none = basket({ 0, -1, 2 });
     EXPECT_FALSE(morvex::anySelected(none));
@@ -504,7 +504,7 @@ TEST(AnySelected, NoneSelectedLeavesCursorPastTheEnd)
     EXPECT_THROW(morvex::anySelected(noSec), RecordSetError);
 }
 
-TEST(FloatDisplay, PatternGoesOnDoubleColumnsOnly)
+TEST(RecordSetFloatDisplay, PatternGoesOnDoubleColumnsOnly)
 {
     RecordSet set = stockResult({ u"A"_s }, 1);
     const int kdv = set.addField(u"KDV"_s, FieldType::Double);
