@@ -15,6 +15,7 @@ class DataSnapConnection;
 namespace wire {
 class ClientChannel;
 struct CommandState;
+struct TableMeta;
 } // namespace wire
 
 // One server-method command on an open connection: prepared once, executed any number of times.
@@ -49,6 +50,8 @@ public:
     int valueCount() const;
 
 private:
+    void closeReaders(const std::vector<wire::TableMeta> &tables);
+
     std::shared_ptr<wire::ClientChannel> m_channel;
     std::shared_ptr<wire::CommandState> m_state;
 };

@@ -88,3 +88,19 @@ inline constexpr int kFirstRowHandle = 1;
 inline constexpr int kStreamBlockSize = 1024;
 
 } // namespace morvex::wire
+
+namespace morvex::wire {
+
+// Inline bytes for a string or stream field that starts `offset` bytes into a row buffer of
+// `bufferBytes`: 1024 near the buffer's nominal end (buffer - 2 KiB), else up to the end of the
+// buffer, at most 65 535.
+inline int inlineCapacity(std::int64_t offset, int bufferBytes)
+{
+    const std::int64_t nominal = std::int64_t(bufferBytes) - kBatchReserve;
+    if (offset >= nominal - kNearEndWindow)
+        return kNearEndInline;
+    const std::int64_t room = std::int64_t(bufferBytes) - offset - 3;
+    return int(room < kNearEndInline ? kNearEndInline : (room > kMaxInlineBytes ? kMaxInlineBytes : room));
+}
+
+} // namespace morvex::wire
