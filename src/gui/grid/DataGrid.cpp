@@ -153,6 +153,7 @@ DataGrid::DataGrid(std::span<const GridColumn> columns, const GridOptions &optio
     m_header->setStretchLastSection(false);
     m_header->setFiltersEnabled(options.headerFilters);
     m_header->setFilterActive([this](int column) { return m_proxy->hasFilter(column); });
+    m_header->setFilterable([this](int column) { return m_model->holdsValue(column); });
     m_header->setContextMenuPolicy(Qt::CustomContextMenu);
     // Rows keep the order the server sent until the user sorts.
     m_header->setSortIndicator(-1, Qt::AscendingOrder);
@@ -485,7 +486,7 @@ void DataGrid::clearFilters()
 
 QWidget *DataGrid::showFilterPopup(int column)
 {
-    if (column < 0 || column >= gridColumnCount() || !m_attached)
+    if (column < 0 || column >= gridColumnCount() || !m_attached || !m_model->holdsValue(column))
         return nullptr;
     auto *popup = new QListWidget(this);
     popup->setWindowFlags(Qt::Popup);
@@ -741,7 +742,7 @@ ExportResult DataGrid::exportTo(const QString &path) const
     std::vector<int> columns;
     std::vector<int> widths;
     for (int column : visibleColumns()) {
-        if (!isExportable(*m_model, column))
+        if (!m_model->holdsValue(column))
             continue;
         columns.push_back(column);
         widths.push_back(m_view->columnWidth(column));

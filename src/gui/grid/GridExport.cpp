@@ -172,12 +172,6 @@ ExportResult failed(const QString &path, const QString &reason)
 
 } // namespace
 
-bool isExportable(const RecordSetModel &model, int column)
-{
-    const ColumnKind kind = model.column(column).kind;
-    return kind != ColumnKind::Button && kind != ColumnKind::Picture;
-}
-
 QString withWorkbookExtension(const QString &fileName)
 {
     if (QFileInfo(fileName).suffix().isEmpty())

@@ -26,9 +26,6 @@ struct ExportResult
 ExportResult writeXlsx(const RecordSetModel &model, std::span<const int> columns, std::span<const int> rows,
                        std::span<const int> pixelWidths, const QString &path);
 
-// True when the column kind has something to put in a cell (buttons and pictures do not).
-bool isExportable(const RecordSetModel &model, int column);
-
 // The chosen name with ".xlsx" appended when it has no extension.
 QString withWorkbookExtension(const QString &fileName);
 

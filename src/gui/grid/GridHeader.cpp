@@ -25,9 +25,9 @@ void GridHeader::setFiltersEnabled(bool enabled)
     viewport()->update();
 }
 
-QRect GridHeader::buttonRectIn(const QRect &section) const
+QRect GridHeader::buttonRectIn(const QRect &section, int logicalIndex) const
 {
-    if (!m_filtersEnabled || section.width() < kButtonWidth + 8)
+    if (!m_filtersEnabled || section.width() < kButtonWidth + 8 || (m_isFilterable && !m_isFilterable(logicalIndex)))
         return {};
     const int height = std::min(section.height() - 4, 18);
     return QRect(section.right() - kButtonWidth - 2, section.center().y() - height / 2, kButtonWidth, height);
@@ -38,7 +38,7 @@ QRect GridHeader::filterButtonRect(int logicalIndex) const
     if (logicalIndex < 0 || isSectionHidden(logicalIndex))
         return {};
     const QRect section(sectionViewportPosition(logicalIndex), 0, sectionSize(logicalIndex), height());
-    return buttonRectIn(section);
+    return buttonRectIn(section, logicalIndex);
 }
 
 void GridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
@@ -61,7 +61,7 @@ void GridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalI
                                                      : QStyleOptionHeader::SortUp;
     style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, this);
 
-    const QRect button = buttonRectIn(rect);
+    const QRect button = buttonRectIn(rect, logicalIndex);
     int right = button.isValid() ? button.left() - 2 : rect.right() - 2;
     if (sorted) {
         QStyleOptionHeader arrow = opt;

@@ -18,6 +18,7 @@ public:
     void setFiltersEnabled(bool enabled);
     bool filtersEnabled() const { return m_filtersEnabled; }
     void setFilterActive(std::function<bool(int logicalIndex)> isActive) { m_isActive = std::move(isActive); }
+    void setFilterable(std::function<bool(int logicalIndex)> isFilterable) { m_isFilterable = std::move(isFilterable); }
     // The filter button of a section, in header coordinates (empty when filters are off).
     QRect filterButtonRect(int logicalIndex) const;
 
@@ -30,11 +31,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    QRect buttonRectIn(const QRect &section) const;
+    QRect buttonRectIn(const QRect &section, int logicalIndex) const;
 
     bool m_filtersEnabled = true;
     bool m_pressOnButton = false;
     std::function<bool(int)> m_isActive;
+    std::function<bool(int)> m_isFilterable;
 };
 
 } // namespace morvex

@@ -260,6 +260,13 @@ void paintFileType(QPainter *painter, const QRectF &rect, int code)
     fold.lineTo(0.80, 0.24);
     fold.closeSubpath();
     p->drawPath(fold);
+    if (code < 1 || code > 6) {
+        // Any other file: a page of text lines.
+        p.stroke(QColor(150, 150, 150), 0.05);
+        for (qreal y : {0.40, 0.54, 0.68, 0.82})
+            p->drawLine(QPointF(0.30, y), QPointF(0.70, y));
+        return;
+    }
     // A coloured band with the type's letters.
     p.fill(look.colour);
     const QRectF band(0.12, 0.46, 0.62, 0.30);

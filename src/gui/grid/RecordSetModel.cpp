@@ -79,6 +79,12 @@ bool RecordSetModel::isNumeric(int column) const
     }
 }
 
+bool RecordSetModel::holdsValue(int column) const
+{
+    const ColumnKind kind = this->column(column).kind;
+    return kind != ColumnKind::Button && kind != ColumnKind::Picture;
+}
+
 QVariant RecordSetModel::rawValue(int row, int column) const
 {
     const int field = fieldOf(column);
@@ -140,8 +146,6 @@ Qt::Alignment RecordSetModel::alignment(int column) const
         else
             horizontal = Qt::AlignLeft;
     }
-    if (spec.kind == ColumnKind::MultiLine)
-        return horizontal | Qt::AlignTop;
     return horizontal | Qt::AlignVCenter;
 }
 

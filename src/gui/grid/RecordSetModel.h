@@ -43,6 +43,9 @@ public:
     QString filterKey(int row, int column) const;
     QVariant rawValue(int row, int column) const;
     bool isNumeric(int column) const;
+    // False for the kinds that show no value of their own (buttons, pictures): they are
+    // neither filtered nor exported.
+    bool holdsValue(int column) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
