@@ -163,7 +163,7 @@ int RecordSetModel::columnCount(const QModelIndex &parent) const
 
 QVariant RecordSetModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !m_set)
+    if (!index.isValid() || index.model() != this || !m_set)
         return {};
     const int row = index.row();
     const int column = index.column();
@@ -216,7 +216,7 @@ QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, in
 
 Qt::ItemFlags RecordSetModel::flags(const QModelIndex &index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!index.isValid() || index.model() != this)
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
