@@ -1,4 +1,4 @@
-#include "gui/shell/BusyIndicator.h"
+#include "gui/common/BusyIndicator.h"
 
 #include <QPainter>
 #include <QtMath>

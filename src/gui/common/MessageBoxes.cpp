@@ -1,4 +1,4 @@
-#include "gui/shell/MessageBoxes.h"
+#include "gui/common/MessageBoxes.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,4 +1,4 @@
-#include "gui/shell/MessageDialog.h"
+#include "gui/common/MessageDialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>

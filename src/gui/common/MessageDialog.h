@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/shell/MessageBoxes.h"
+#include "gui/common/MessageBoxes.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "gui/shell/ShellIcons.h"
+#include "gui/common/ShellIcons.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/shell/MainTab.h"
+#include "gui/common/MainTab.h"
 
 #include <QIcon>
 #include <QPixmap>
