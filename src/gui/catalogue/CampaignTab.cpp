@@ -1,0 +1,10 @@
+#include "gui/catalogue/CampaignTab.h"
+
+namespace morvex {
+
+CampaignTab::CampaignTab(ShellContext &shell, QWidget *parent)
+    : PlaceholderTab(shell, MainTab::Kampanyali, QStringLiteral("Kampanyal\u0131"), parent)
+{
+}
+
+} // namespace morvex
