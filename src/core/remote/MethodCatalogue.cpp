@@ -39,17 +39,28 @@ const RemoteMethod *findRemoteMethod(QStringView text)
 const char *valueKindName(ValueKind kind)
 {
     switch (kind) {
-    case ValueKind::Text: return "text";
-    case ValueKind::Int32: return "integer";
-    case ValueKind::Int64: return "large integer";
-    case ValueKind::Double: return "real";
-    case ValueKind::Date: return "date";
-    case ValueKind::Boolean: return "boolean";
-    case ValueKind::Table: return "table";
-    case ValueKind::Stream: return "byte stream";
-    case ValueKind::JsonArray: return "JSON array";
-    case ValueKind::Object: return "transfer object";
-    case ValueKind::Callback: return "callback";
+    case ValueKind::Text:
+        return "text";
+    case ValueKind::Int32:
+        return "integer";
+    case ValueKind::Int64:
+        return "large integer";
+    case ValueKind::Double:
+        return "real";
+    case ValueKind::Date:
+        return "date";
+    case ValueKind::Boolean:
+        return "boolean";
+    case ValueKind::Table:
+        return "table";
+    case ValueKind::Stream:
+        return "byte stream";
+    case ValueKind::JsonArray:
+        return "JSON array";
+    case ValueKind::Object:
+        return "transfer object";
+    case ValueKind::Callback:
+        return "callback";
     }
     return "unknown";
 }
@@ -57,18 +68,27 @@ const char *valueKindName(ValueKind kind)
 DataType dataSnapType(ValueKind kind)
 {
     switch (kind) {
-    case ValueKind::Text: return DataType::WideString;
-    case ValueKind::Int32: return DataType::Int32;
-    case ValueKind::Int64: return DataType::Int64;
+    case ValueKind::Text:
+        return DataType::WideString;
+    case ValueKind::Int32:
+        return DataType::Int32;
+    case ValueKind::Int64:
+        return DataType::Int64;
     // Dates travel as the bare day count, a 64-bit float, not as a DataSnap timestamp.
     case ValueKind::Double:
-    case ValueKind::Date: return DataType::Double;
-    case ValueKind::Boolean: return DataType::Boolean;
-    case ValueKind::Table: return DataType::Table;
-    case ValueKind::Stream: return DataType::BinaryBlob;
+    case ValueKind::Date:
+        return DataType::Double;
+    case ValueKind::Boolean:
+        return DataType::Boolean;
+    case ValueKind::Table:
+        return DataType::Table;
+    case ValueKind::Stream:
+        return DataType::BinaryBlob;
     case ValueKind::JsonArray:
-    case ValueKind::Object: return DataType::JsonValue;
-    case ValueKind::Callback: return DataType::Callback;
+    case ValueKind::Object:
+        return DataType::JsonValue;
+    case ValueKind::Callback:
+        return DataType::Callback;
     }
     return DataType::Unknown;
 }
@@ -76,9 +96,12 @@ DataType dataSnapType(ValueKind kind)
 int dataSnapSubType(ValueKind kind)
 {
     switch (kind) {
-    case ValueKind::Object: return static_cast<int>(SubType::ObjectForm);
-    case ValueKind::Stream: return wire::kStreamParameterSubType;
-    default: return static_cast<int>(SubType::None);
+    case ValueKind::Object:
+        return static_cast<int>(SubType::ObjectForm);
+    case ValueKind::Stream:
+        return wire::kStreamParameterSubType;
+    default:
+        return static_cast<int>(SubType::None);
     }
 }
 
@@ -92,9 +115,15 @@ MethodSignature methodSignature(const RemoteMethod &method)
         spec.type = dataSnapType(param.kind);
         spec.subType = dataSnapSubType(param.kind);
         switch (param.direction) {
-        case ParamDirection::In: spec.direction = Direction::In; break;
-        case ParamDirection::Out: spec.direction = Direction::Out; break;
-        case ParamDirection::Result: spec.direction = Direction::Return; break;
+        case ParamDirection::In:
+            spec.direction = Direction::In;
+            break;
+        case ParamDirection::Out:
+            spec.direction = Direction::Out;
+            break;
+        case ParamDirection::Result:
+            spec.direction = Direction::Return;
+            break;
         }
         spec.flags = wire::kDefaultParameterFlags;
         signature.params.push_back(std::move(spec));

@@ -13,17 +13,17 @@ namespace morvex {
 
 // The kinds a remote method's parameter or result can have.
 enum class ValueKind : std::uint8_t {
-    Text,      // wide string
-    Int32,     // integer
-    Int64,     // large integer (byte counts)
-    Double,    // real
-    Date,      // double: days since 1899-12-30, the time of day as the fraction
+    Text, // wide string
+    Int32, // integer
+    Int64, // large integer (byte counts)
+    Double, // real
+    Date, // double: days since 1899-12-30, the time of day as the fraction
     Boolean,
-    Table,     // results only
-    Stream,    // results only
+    Table, // results only
+    Stream, // results only
     JsonArray, // results only
-    Object,    // a transfer object in its object form, or null
-    Callback,  // inputs only
+    Object, // a transfer object in its object form, or null
+    Callback, // inputs only
 };
 
 enum class ParamDirection : std::uint8_t { In = 1, Out = 2, Result = 4 };
@@ -47,7 +47,10 @@ struct RemoteMethod
     int paramCount; // the result included
     bool hasResult;
 
-    std::span<const RemoteParam> params() const { return {paramData, static_cast<std::size_t>(paramCount)}; }
+    std::span<const RemoteParam> params() const
+    {
+        return { paramData, static_cast<std::size_t>(paramCount) };
+    }
     // The command text: "TServerMethods1." followed by the name.
     QString commandText() const;
 };

@@ -22,9 +22,9 @@ RemoteCall::RemoteCall(const RemoteMethod &method, ServerMethodCommand &command)
     const auto declared = command.parameters().size();
     if (declared != static_cast<std::size_t>(method.paramCount)) {
         throw ProxyError(u"EInvalidOperation"_s,
-                         u"%1 has %2 parameters on the server, %3 in this client"_s.arg(method.commandText())
-                             .arg(declared)
-                             .arg(method.paramCount));
+            u"%1 has %2 parameters on the server, %3 in this client"_s.arg(method.commandText())
+                .arg(declared)
+                .arg(method.paramCount));
     }
 }
 
@@ -151,10 +151,11 @@ QJsonArray RemoteCall::takeJsonArray(int position)
     const WireValue &v = result(position, ValueKind::JsonArray);
     if (v.isNull() || v.toJson().trimmed() == "null")
         return {};
-    QJsonParseError error{};
+    QJsonParseError error {};
     const QJsonDocument document = QJsonDocument::fromJson(v.toJson(), &error);
     if (error.error != QJsonParseError::NoError)
-        throw ProtocolError(u"%1: the JSON result does not parse: %2"_s.arg(m_method.commandText(), error.errorString()));
+        throw ProtocolError(
+            u"%1: the JSON result does not parse: %2"_s.arg(m_method.commandText(), error.errorString()));
     if (!document.isArray())
         throw ProtocolError(u"%1: the JSON result is not an array"_s.arg(m_method.commandText()));
     return document.array();

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/remote/MethodCatalogue.h"
-#include "core/remote/RemoteCallback.h"
 #include "core/data/RecordSet.h"
 #include "core/records/ObjectForm.h"
 #include "core/records/TransferObject.h"
+#include "core/remote/MethodCatalogue.h"
+#include "core/remote/RemoteCallback.h"
 #include "core/wire/WireStream.h"
 #include "core/wire/WireValue.h"
 
@@ -53,8 +53,7 @@ public:
 
     // Null stays null. A "type" this client has no class for fails with
     // "Internal: Cannot instantiate type <name>"; a known class other than T fails too.
-    template <class T>
-    std::unique_ptr<T> takeObject(int position)
+    template <class T> std::unique_ptr<T> takeObject(int position)
     {
         const WireValue &v = result(position, ValueKind::Object);
         if (v.isNull())

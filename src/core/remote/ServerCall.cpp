@@ -11,27 +11,36 @@ using namespace Qt::StringLiterals;
 namespace morvex {
 namespace {
 
-// The wire kinds a declared kind accepts as an argument.
-bool accepts(ValueKind declared, WireValue::Kind actual)
-{
-    using K = WireValue::Kind;
-    switch (declared) {
-    case ValueKind::Text: return actual == K::Text;
-    case ValueKind::Int32: return actual == K::Int32;
-    case ValueKind::Int64: return actual == K::Int64 || actual == K::Int32;
-    case ValueKind::Double: return actual == K::Double || actual == K::Int32 || actual == K::Int64;
-    case ValueKind::Date: return actual == K::Double || actual == K::DateTime;
-    case ValueKind::Boolean: return actual == K::Boolean;
-    case ValueKind::Object: return actual == K::Json || actual == K::Null;
-    case ValueKind::Callback: return actual == K::Callback || actual == K::Null;
-    case ValueKind::Table:
-    case ValueKind::Stream:
-    case ValueKind::JsonArray: return false;
+    // The wire kinds a declared kind accepts as an argument.
+    bool accepts(ValueKind declared, WireValue::Kind actual)
+    {
+        using K = WireValue::Kind;
+        switch (declared) {
+        case ValueKind::Text:
+            return actual == K::Text;
+        case ValueKind::Int32:
+            return actual == K::Int32;
+        case ValueKind::Int64:
+            return actual == K::Int64 || actual == K::Int32;
+        case ValueKind::Double:
+            return actual == K::Double || actual == K::Int32 || actual == K::Int64;
+        case ValueKind::Date:
+            return actual == K::Double || actual == K::DateTime;
+        case ValueKind::Boolean:
+            return actual == K::Boolean;
+        case ValueKind::Object:
+            return actual == K::Json || actual == K::Null;
+        case ValueKind::Callback:
+            return actual == K::Callback || actual == K::Null;
+        case ValueKind::Table:
+        case ValueKind::Stream:
+        case ValueKind::JsonArray:
+            return false;
+        }
+        return false;
     }
-    return false;
-}
 
-const QString kErrorClass = u"TDBXError"_s;
+    const QString kErrorClass = u"TDBXError"_s;
 
 } // namespace
 
@@ -41,9 +50,9 @@ ServerCall::ServerCall(const RemoteMethod &method, std::vector<WireValue> &value
 {
     if (values.size() != static_cast<std::size_t>(method.paramCount)) {
         throw ServerMethodError(kErrorClass, wire::kGenericErrorCode,
-                                u"%1 takes %2 parameters, the call carried %3"_s.arg(method.commandText())
-                                    .arg(method.paramCount)
-                                    .arg(values.size()));
+            u"%1 takes %2 parameters, the call carried %3"_s.arg(method.commandText())
+                .arg(method.paramCount)
+                .arg(values.size()));
     }
 }
 
@@ -51,10 +60,10 @@ void ServerCall::failArgument(int position, const QString &problem) const
 {
     const auto params = m_method.params();
     const QString name = position >= 0 && position < static_cast<int>(params.size())
-                             ? QLatin1StringView(params[position].name)
-                             : u"?"_s;
+        ? QLatin1StringView(params[position].name)
+        : u"?"_s;
     throw ServerMethodError(kErrorClass, wire::kGenericErrorCode,
-                            u"%1, parameter %2 (%3): %4"_s.arg(m_method.commandText()).arg(position).arg(name, problem));
+        u"%1, parameter %2 (%3): %4"_s.arg(m_method.commandText()).arg(position).arg(name, problem));
 }
 
 const WireValue &ServerCall::argument(int position, ValueKind kind) const
@@ -65,8 +74,9 @@ const WireValue &ServerCall::argument(int position, ValueKind kind) const
         throw std::logic_error("ServerCall: no input of this kind at this position");
     const WireValue &v = m_values[static_cast<std::size_t>(position)];
     if (!accepts(kind, v.kind())) {
-        failArgument(position, u"expected %1, got %2"_s.arg(QLatin1StringView(valueKindName(kind)),
-                                                            v.isNull() ? u"null"_s : WireValue::kindName(v.kind())));
+        failArgument(position,
+            u"expected %1, got %2"_s.arg(QLatin1StringView(valueKindName(kind)),
+                v.isNull() ? u"null"_s : WireValue::kindName(v.kind())));
     }
     return v;
 }
@@ -161,7 +171,7 @@ void ServerCall::setObject(int position, std::unique_ptr<TransferObject> object)
 void ServerCall::failUnknownMethod() const
 {
     throw ServerMethodError(kErrorClass, wire::kMethodNotFoundCode,
-                            u"%1 method not found in the server method list"_s.arg(m_method.commandText()));
+        u"%1 method not found in the server method list"_s.arg(m_method.commandText()));
 }
 
 } // namespace morvex

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "core/remote/MethodCatalogue.h"
-#include "core/remote/RemoteCallback.h"
 #include "core/data/RecordSet.h"
 #include "core/records/ObjectForm.h"
 #include "core/records/TransferObject.h"
+#include "core/remote/MethodCatalogue.h"
+#include "core/remote/RemoteCallback.h"
 #include "core/wire/WireStream.h"
 #include "core/wire/WireValue.h"
 
@@ -35,8 +35,7 @@ public:
     RemoteCallback callback(int position) const;
 
     // nullptr when the client sent null.
-    template <class T>
-    std::unique_ptr<T> object(int position) const
+    template <class T> std::unique_ptr<T> object(int position) const
     {
         const WireValue &v = argument(position, ValueKind::Object);
         if (v.isNull())

@@ -44,7 +44,7 @@ void ServerMethodsDispatcher::invoke(const MethodSignature &method, std::vector<
     const MethodSignature *found = find(method.name);
     if (!found) {
         throw ServerMethodError(u"TDBXError"_s, wire::kMethodNotFoundCode,
-                                u"%1 method not found in the server method list"_s.arg(method.name));
+            u"%1 method not found in the server method list"_s.arg(method.name));
     }
     const auto index = static_cast<std::size_t>(found - m_signatures.data());
     const RemoteMethod &spec = methodCatalogue()[index];

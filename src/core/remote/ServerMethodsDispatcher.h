@@ -34,7 +34,7 @@ private:
     ServerMethodsDispatcher();
 
     std::vector<MethodSignature> m_signatures; // index == MethodId
-    QHash<QString, int> m_byLowerName;         // "tservermethods1.sepetver" -> index
+    QHash<QString, int> m_byLowerName; // "tservermethods1.sepetver" -> index
     TServerMethods1 *m_shared = nullptr;
     Factory m_factory;
 };

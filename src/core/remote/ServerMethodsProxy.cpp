@@ -15,7 +15,8 @@ ServerMethodsProxy::ServerMethodsProxy(DataSnapConnection &connection)
     : m_connection(connection)
 {
     if (!connection.isOpen())
-        throw ProxyError(u"EInvalidOperation"_s, u"Connection cannot be nil.  Make sure the connection has been opened."_s);
+        throw ProxyError(u"EInvalidOperation"_s,
+            u"Connection cannot be nil.  Make sure the connection has been opened."_s);
 }
 
 ServerMethodsProxy::~ServerMethodsProxy() = default;
@@ -23,7 +24,7 @@ ServerMethodsProxy::~ServerMethodsProxy() = default;
 int ServerMethodsProxy::preparedCommandCount() const
 {
     return static_cast<int>(std::count_if(m_commands.begin(), m_commands.end(),
-                                          [](const auto &command) { return command && command->isPrepared(); }));
+        [](const auto &command) { return command && command->isPrepared(); }));
 }
 
 RemoteCall ServerMethodsProxy::startCall(MethodId method)

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/data/RecordSet.h"
 #include "core/remote/MethodCatalogue.h"
 #include "core/remote/MethodId.h"
 #include "core/remote/RemoteCallback.h"
-#include "core/data/RecordSet.h"
 #include "core/wire/WireStream.h"
 
 #include <array>

@@ -5,7 +5,8 @@
 
 namespace morvex {
 
-std::optional<QByteArray> readStreamResult(WireStream *stream, qint64 announced, const StreamProgress &progress)
+std::optional<QByteArray> readStreamResult(
+    WireStream *stream, qint64 announced, const StreamProgress &progress)
 {
     if (!stream || announced <= 0)
         return std::nullopt;

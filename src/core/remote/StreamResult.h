@@ -18,6 +18,7 @@ using StreamProgress = std::function<void(qint64 bytesRead, qint64 announced)>;
 // they add up to the announced length. A mismatch gives no bytes and no message. Reading stops
 // as soon as more than the announced length has arrived, so a wrong length cannot make the
 // client hold an unbounded download. Transport failures raise.
-std::optional<QByteArray> readStreamResult(WireStream *stream, qint64 announced, const StreamProgress &progress = {});
+std::optional<QByteArray> readStreamResult(
+    WireStream *stream, qint64 announced, const StreamProgress &progress = {});
 
 } // namespace morvex
