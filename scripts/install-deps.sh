@@ -11,7 +11,8 @@ packages=(
   clang libclang-rt-14-dev
   libreoffice-calc poppler-utils
 )
-[ "${MORVEX_WITH_BENCH_DEPS:-0}" = 1 ] && packages+=(postgresql libpq-dev)
+# bench/run: PostgreSQL 15 (its server binaries under /usr/lib/postgresql/15/bin) and libpq for the anchors.
+[ "${MORVEX_WITH_BENCH_DEPS:-0}" = 1 ] && packages+=(postgresql-15 libpq-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,78 @@
+#include "Figures.h"
+
+namespace morvex::bench {
+
+const std::vector<FigureSpec> &figureSpecs()
+{
+    static const AnchorRef libpq{"f1.libpq", "libpq"};
+    static const AnchorRef copy{"f1.copy", "COPY"};
+    static const AnchorRef floor{"f1.floor", "loopback floor"};
+    static const AnchorRef pgOpen{"f2.pg.open", "PG SELECT 1"};
+    static const AnchorRef tcpOpen{"f2.tcp.open", "TCP round trip"};
+    static const AnchorRef pgNew{"f2.pg.new", "PG new connection"};
+    static const AnchorRef tcpNew{"f2.tcp.new", "TCP connect + round trip"};
+    static const AnchorRef windowFloor{"f4.floor.startup", "bare Qt window"};
+    static const AnchorRef windowFloorPeak{"f4.floor.peak", "bare Qt window"};
+    static const AnchorRef rawValues{"f4.raw", "raw values"};
+    static const AnchorRef frame{"", "one frame (16 ms)", 16.0};
+
+    static const std::vector<FigureSpec> specs = {
+        {1, "Table transfer: 100,000 stock rows × 32 columns",
+         "The demo stock table as the stock search returns it, fetched on an open connection. morvex: "
+         "`StokAraOrvex` through the generated proxy from `morvex-server` (SQLite) into a `RecordSet`. "
+         "PostgreSQL 15 holds the same rows and columns (copied from the server's answer): `PQexec` of "
+         "`SELECT * FROM stok` with every value copied out into typed C++ columns (texts as std::string, "
+         "numbers parsed), and `COPY stok TO STDOUT` written to /dev/null. The floor pushes the byte count "
+         "of morvex's answer through a loopback socket into a buffer touched beforehand.",
+         {
+             {"f1.morvex", "morvex: StokAraOrvex → RecordSet", {libpq, copy, floor}},
+             {"f1.libpq", "PostgreSQL: PQexec, every value copied out", {libpq, floor}},
+             {"f1.copy", "PostgreSQL: COPY TO STDOUT → /dev/null", {libpq, floor}},
+             {"f1.floor", "raw loopback, same byte count as morvex", {libpq}},
+         },
+         {{"f1", "f1.morvex", libpq, 0.5, false, "table transfer at most half of libpq's time"}}},
+        {2, "Call latency",
+         "Open connection: one call after another on a connection and proxy kept open (`EchoString` "
+         "with a 10-character text; `SELECT 1`; a 64-byte message echoed). New connection: everything "
+         "a background load pays: TCP connect, handshake, DataSnap connect, prepare and call, close "
+         "(`EchoString` on a fresh clone and proxy; `PQconnectdb` + `SELECT 1` + `PQfinish`; connect, "
+         "64-byte round trip, close). Time per call.",
+         {
+             {"f2.echo.open", "morvex: EchoString, open connection", {pgOpen, tcpOpen}},
+             {"f2.pg.open", "PostgreSQL: SELECT 1, open connection", {tcpOpen}},
+             {"f2.tcp.open", "raw TCP round trip", {}},
+             {"f2.echo.new", "morvex: connect, handshake, prepare, EchoString, close", {pgNew, tcpNew}},
+             {"f2.pg.new", "PostgreSQL: connect, SELECT 1, close", {tcpNew}},
+             {"f2.tcp.new", "raw TCP connect, round trip, close", {}},
+         },
+         {{"f2", "f2.echo.new", pgNew, 0.1, true, "new-connection call under a tenth of PostgreSQL's"}}},
+        {4, "Client start-up and memory",
+         "Start-up: from spawning the process until its first window has been painted (the client's "
+         "login window; the floor's main window of eleven tabs with a table each), offscreen platform, "
+         "timed by a probe plugin loaded into both (bench/suite/PaintProbe.cpp) that also reads the "
+         "peak resident memory (VmHWM) at that moment. Search memory: the growth of the client's "
+         "peak resident memory caused by a 100,000-row stock search, against the raw bytes of the "
+         "table's values (texts as UTF-8, integers 4 bytes, doubles 8).",
+         {
+             {"f4.client.startup", "morvex client: start until the login window is painted", {windowFloor}},
+             {"f4.floor.startup", "bare Qt window, 11 tabs with a table each", {}},
+             {"f4.client.peak", "morvex client: peak memory at that moment", {windowFloorPeak}},
+             {"f4.floor.peak", "bare Qt window: peak memory", {}},
+             {"f4.search.memory", "morvex client: peak memory growth of a 100,000-row search", {rawValues}},
+             {"f4.raw", "raw bytes of the table's values", {}},
+         },
+         {{"f4a", "f4.client.startup", windowFloor, 1.5, false, "start-up within 1.5 times the bare Qt window"},
+          {"f4b", "f4.search.memory", rawValues, 1.3, false, "search memory at most 1.3 times the raw values"}}},
+        {5, "UI thread during a 100,000-row stock search",
+         "The longest gap between two ticks of a timer on the UI thread while the stock tab runs a "
+         "search that returns 100,000 rows, from pressing Enter until the grid shows the rows.",
+         {
+             {"f5.maxgap", "longest UI-thread stall", {frame}},
+             {"f5.search", "the whole search, Enter to rows shown", {}},
+         },
+         {{"f5", "f5.maxgap", frame, 1.0, false, "never more than one frame"}}},
+    };
+    return specs;
+}
+
+} // namespace morvex::bench
