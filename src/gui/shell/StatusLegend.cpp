@@ -1,6 +1,6 @@
 #include "gui/shell/StatusLegend.h"
 
-#include "gui/shell/ShellIcons.h"
+#include "gui/common/ShellIcons.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
