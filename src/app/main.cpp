@@ -1,6 +1,6 @@
 #include "core/local/ComputerIdentity.h"
+#include "gui/shell/ClientMain.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -35,7 +35,5 @@ int main(int argc, char *argv[])
     if (hasFlag(argc, argv, "--print-identity"))
         return printIdentity(argc, argv);
 
-    QApplication app(argc, argv);
-    QTextStream(stdout) << "morvex: the client windows are not built yet.\n";
-    return 0;
+    return morvex::runClient(argc, argv, QStringLiteral(MORVEX_DEFAULT_HOST), QString::number(MORVEX_DEFAULT_PORT));
 }

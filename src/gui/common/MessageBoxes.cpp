@@ -4,6 +4,24 @@ using namespace Qt::StringLiterals;
 
 namespace morvex {
 
+namespace {
+QString &storedApplicationTitle()
+{
+    static QString title;
+    return title;
+}
+} // namespace
+
+void MessageTexts::setApplicationTitle(const QString &title)
+{
+    storedApplicationTitle() = title;
+}
+
+QString MessageTexts::applicationTitle()
+{
+    return storedApplicationTitle();
+}
+
 QString MessageTexts::title(MessageKind kind)
 {
     switch (kind) {
@@ -18,7 +36,7 @@ QString MessageTexts::title(MessageKind kind)
     case MessageKind::Plain:
         break;
     }
-    return {};
+    return applicationTitle();
 }
 
 QString MessageTexts::caption(MessageButton button)

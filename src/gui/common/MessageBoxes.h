@@ -38,7 +38,10 @@ inline constexpr int YesToAll = 10;
 
 // The user-visible texts of message boxes: titles by kind, button captions.
 namespace MessageTexts {
-QString title(MessageKind kind); // empty for Plain: the application's own title is used
+QString title(MessageKind kind); // for Plain: the application title
+// The application title (what a plain box shows as its title). Set once at start-up.
+void setApplicationTitle(const QString &title);
+QString applicationTitle();
 QString caption(MessageButton button);
 int result(MessageButton button); // ModalResult::None for Help, which does not close the box
 inline constexpr char16_t connectionFailure[] = u"Ba\u011flant\u0131 Kurulam\u0131yor L\u00fctfen Tekrar Deneyin ...!";

@@ -47,8 +47,7 @@ MessageDialog::MessageDialog(const QString &text, MessageKind kind, MessageButto
 {
     setObjectName(QStringLiteral("messageBox"));
     setModal(true);
-    const QString title = MessageTexts::title(kind);
-    setWindowTitle(title.isEmpty() ? QApplication::applicationDisplayName() : title);
+    setWindowTitle(MessageTexts::title(kind));
 
     auto *textRow = new QHBoxLayout;
     if (iconFor(kind) != QStyle::SP_CustomBase) {

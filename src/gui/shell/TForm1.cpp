@@ -100,6 +100,9 @@ TForm1::TForm1(ShellEnvironment env, QWidget *parent)
 
     _indirmeyapiliyormu = false;
     _acilisadet = 0;
+    // On this desktop the application title has no place of its own (Qt would append it to
+    // every window's caption), so it is the title of plain message boxes only.
+    MessageTexts::setApplicationTitle(MainWindowTexts::applicationTitle());
     setWindowTitle(MainWindowTexts::caption());
     _USDKUR = 1.0;
     _EURKUR = 1.0;
