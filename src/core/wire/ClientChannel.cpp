@@ -161,14 +161,14 @@ void throwRemoteError(const Node &message)
                       text && text->kind == Node::Kind::String ? text->string : QString());
 }
 
-QByteArray pullBlobChunk(ClientChannel &channel, int commandHandle, int row, int ordinal, bool isParam, int rowHandle,
-                         bool &last)
+QByteArray pullBlobChunk(ClientChannel &channel, int commandHandle, int blobHandle, int row, int ordinal, bool isParam,
+                         int rowHandle, bool &last)
 {
     MessageWriter w;
     w.beginRequest("more_blob")
         .integer(commandHandle)
         .raw(",")
-        .integer(channel.nextBlobHandle())
+        .integer(blobHandle)
         .raw(",")
         .integer(row)
         .raw(",")

@@ -77,7 +77,8 @@ private:
 // Raises the RemoteError an "error" message carries.
 [[noreturn]] void throwRemoteError(const Node &message);
 // Sends more_blob and returns the chunk; `last` is set for the final one.
-QByteArray pullBlobChunk(ClientChannel &channel, int commandHandle, int row, int ordinal, bool isParam,
+// blobHandle numbers the value (the same for all its chunks); the server ignores it.
+QByteArray pullBlobChunk(ClientChannel &channel, int commandHandle, int blobHandle, int row, int ordinal, bool isParam,
                          int rowHandle, bool &last);
 
 } // namespace morvex::wire

@@ -44,6 +44,7 @@ public:
         , m_generation(state->generation)
         , m_handle(state->handle)
         , m_ordinal(ordinal)
+        , m_blobHandle(m_channel->nextBlobHandle())
         , m_buffer(std::move(first))
         , m_more(more)
     {
@@ -75,7 +76,7 @@ private:
             throw WireError(u"The stream is no longer available: its command was executed again or closed"_s);
         bool last = false;
         m_buffer = m_channel->guarded([&] {
-            return pullBlobChunk(*m_channel, m_handle, 0, m_ordinal, true, 0, last);
+            return pullBlobChunk(*m_channel, m_handle, m_blobHandle, 0, m_ordinal, true, 0, last);
         });
         m_pos = 0;
         m_more = !last;
@@ -87,6 +88,7 @@ private:
     quint64 m_generation;
     int m_handle;
     int m_ordinal;
+    int m_blobHandle;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     bool m_more;
@@ -312,8 +314,9 @@ void ServerMethodCommand::execute(const std::vector<WireValue> &values)
                                                                                          std::move(d.partial), true));
                     } else if (d.more) {
                         QByteArray bytes = std::move(d.partial);
+                        const int blobHandle = m_channel->nextBlobHandle();
                         for (bool last = false; !last;)
-                            bytes += pullBlobChunk(*m_channel, s.handle, 0, int(i), true, 0, last);
+                            bytes += pullBlobChunk(*m_channel, s.handle, blobHandle, 0, int(i), true, 0, last);
                         values[i] = finishText(spec, bytes);
                     } else {
                         values[i] = std::move(d.value);
@@ -334,8 +337,9 @@ void ServerMethodCommand::execute(const std::vector<WireValue> &values)
                 TableDecoder decoder(meta.columns, *set);
                 const TableDecoder::FetchRest fetchRest = [&](int r, int column) {
                     QByteArray rest;
+                    const int blobHandle = m_channel->nextBlobHandle();
                     for (bool last = false; !last;)
-                        rest += pullBlobChunk(*m_channel, s.handle, r, column, false, meta.rowHandle, last);
+                        rest += pullBlobChunk(*m_channel, s.handle, blobHandle, r, column, false, meta.rowHandle, last);
                     return rest;
                 };
                 RawBlock batch = std::move(firstBatches[t]);
