@@ -28,12 +28,17 @@ std::optional<int> intValue(const QModelIndex &index)
     return value;
 }
 
-QRectF iconRect(const QRect &cell)
+void paintIcon(QPainter *painter, const QStyleOptionViewItem &option, gridicons::IconSet set, int value)
 {
-    const int side = std::max(0, std::min({cell.height() - 8, cell.width() - 4, 30}));
-    QRectF box(0, 0, side, side);
-    box.moveCenter(QRectF(cell).center());
-    return box;
+    const QRect &cell = option.rect;
+    const int side = std::min({cell.height() - 8, cell.width() - 4, 30});
+    if (side <= 0)
+        return;
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    const QPixmap icon = gridicons::cachedIcon(set, value, side, ratio);
+    QRect box(0, 0, side, side);
+    box.moveCenter(cell.center());
+    painter->drawPixmap(box, icon);
 }
 
 } // namespace
@@ -141,20 +146,20 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     const std::optional<int> value = intValue(index);
     switch (kind) {
     case ColumnKind::StockStatus:
-        if (value)
-            gridicons::paintStockStatus(painter, iconRect(opt.rect), *value);
+        if (value && *value >= 0 && *value <= 5)
+            paintIcon(painter, opt, gridicons::IconSet::StockStatus, *value);
         break;
     case ColumnKind::YesNo:
         if (value == 0 || value == 1)
-            gridicons::paintYesNo(painter, iconRect(opt.rect), *value == 1);
+            paintIcon(painter, opt, gridicons::IconSet::YesNo, *value);
         break;
     case ColumnKind::Campaign:
         if (value == 0 || value == 1)
-            gridicons::paintCampaign(painter, iconRect(opt.rect), *value == 1);
+            paintIcon(painter, opt, gridicons::IconSet::Campaign, *value);
         break;
     case ColumnKind::FileType:
         if (value)
-            gridicons::paintFileType(painter, iconRect(opt.rect), *value);
+            paintIcon(painter, opt, gridicons::IconSet::FileType, *value);
         break;
     case ColumnKind::Check: {
         QStyleOptionViewItem check = opt;

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 
 #include <cmath>
 #include <numbers>
@@ -292,11 +293,36 @@ void paintFileType(QPainter *painter, const QRectF &rect, int code)
 
 QPixmap stockStatusPixmap(int value, int size, qreal devicePixelRatio)
 {
-    QPixmap pixmap(QSize(size, size) * devicePixelRatio);
+    return cachedIcon(IconSet::StockStatus, value, size, devicePixelRatio);
+}
+
+QPixmap cachedIcon(IconSet set, int value, int size, qreal devicePixelRatio)
+{
+    const QString key = u"morvex-grid-icon-%1-%2-%3-%4"_s.arg(int(set)).arg(value).arg(size).arg(devicePixelRatio);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap(QSize(size, size) * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    paintStockStatus(&painter, QRectF(0, 0, size, size), value);
+    const QRectF rect(0, 0, size, size);
+    switch (set) {
+    case IconSet::StockStatus:
+        paintStockStatus(&painter, rect, value);
+        break;
+    case IconSet::YesNo:
+        paintYesNo(&painter, rect, value == 1);
+        break;
+    case IconSet::Campaign:
+        paintCampaign(&painter, rect, value == 1);
+        break;
+    case IconSet::FileType:
+        paintFileType(&painter, rect, value);
+        break;
+    }
+    painter.end();
+    QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
 

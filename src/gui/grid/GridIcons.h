@@ -16,4 +16,9 @@ void paintFileType(QPainter *painter, const QRectF &rect, int code); // 0..6
 
 QPixmap stockStatusPixmap(int value, int size, qreal devicePixelRatio = 1.0);
 
+enum class IconSet { StockStatus, YesNo, Campaign, FileType };
+// The icon drawn once into a pixmap and kept in the pixmap cache: grids paint the same few
+// icons thousands of times.
+QPixmap cachedIcon(IconSet set, int value, int size, qreal devicePixelRatio);
+
 } // namespace morvex::gridicons
