@@ -3,6 +3,7 @@
 #include "RoundTripSupport.h"
 
 #include "core/remote/StreamResult.h"
+#include "core/wire/WireError.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,29 @@ namespace {
         EXPECT_EQ(bytes->size(), plan.streamBytes);
         EXPECT_EQ(progress.size(), 7u); // six full blocks and the short seventh
         EXPECT_GE(relay.count(R"("method":"more_blob")"), 2) << "the stream did not travel in several chunks";
+    }
+
+    // A long stream is pulled as it is read, so it needs its command. Reading it after the method ran
+    // again, or after the proxy went, raises instead of reading freed state or another call's bytes.
+    TEST(RemoteRoundTripStreams, StreamOutlivingItsCommandRaises)
+    {
+        RoundTripPlan plan;
+        plan.streamBytes = 5000;
+        RemoteTestServer server(plan, smallBuffers());
+        auto connection = server.connect();
+        std::shared_ptr<WireStream> orphan;
+        {
+            TServerMethods1Client proxy(*connection);
+            qint64 boy = 0;
+            auto first = proxy.ResimVer5(1, boy);
+            auto second = proxy.ResimVer5(2, boy);
+            EXPECT_THROW(first->readAll(), WireError);
+            EXPECT_EQ(second->readAll().size(), plan.streamBytes);
+            orphan = proxy.ResimVer5(3, boy);
+        }
+        EXPECT_THROW(orphan->readAll(), WireError);
+        TServerMethods1Client proxy(*connection); // the connection is still fine
+        EXPECT_NO_THROW(proxy.KayanYaziGetir());
     }
 
     TEST(RemoteRoundTripStreams, BelgeIndir2ReadsItsOutputsBeforeTheResult)

@@ -278,7 +278,9 @@ std::string emitClientHeader(const Catalogue &c)
       << "// The client proxy of TServerMethods1: one typed operation per remote method. Inputs go by\n"
       << "// value or const reference, output parameters are references the operation fills, the result\n"
       << "// is returned as a value the caller owns. A transfer object argument is moved into the call and\n"
-      << "// destroyed once written; a null one travels as null. Every operation raises on failure.\n"
+      << "// destroyed once written; a null one travels as null. A stream result reads the rest of a long\n"
+      << "// stream from the server as it is read, so read it (readStreamResult) before the proxy goes.\n"
+      << "// Every operation raises on failure.\n"
       << "class TServerMethods1Client : public ServerMethodsProxy\n{\npublic:\n"
       << "    using ServerMethodsProxy::ServerMethodsProxy;\n";
     std::string section;
