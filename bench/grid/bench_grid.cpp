@@ -24,44 +24,48 @@ namespace {
 
 // The stock list's columns, in display order.
 const GridColumn kStockColumns[] = {
-    {u"Barkod"_s, u"BARKOD"_s, 2, col::Shown, col::Offered},
-    {u"Kod"_s, u"FINISHKOD"_s, 2, col::Shown, col::Offered},
-    {u"Oem1"_s, u"OEM1"_s, 2, col::Hidden, col::NotOffered},
-    {u"Oem2"_s, u"OEM2"_s, 2, col::Hidden, col::NotOffered},
-    {u"Oem3"_s, u"OEM3"_s, 2, col::Hidden, col::NotOffered},
-    {u"Açıklama"_s, u"ADI"_s, 3, col::Shown, col::Offered},
-    {u"Oem4"_s, u"OEM4"_s, 2, col::Hidden, col::NotOffered},
-    {QString(), u"STOK_STOKNO"_s, 1, col::Hidden, col::NotOffered},
-    {u"Üretici Kod"_s, u"URETICIKODU"_s, 2, col::Hidden, col::Offered},
-    {QString(), u"BARKOD_BARKODNO"_s, 1, col::Hidden, col::NotOffered},
-    {u"Diğer Adı"_s, u"DIGERADI"_s, 3, col::Hidden, col::Offered},
-    {QString(), u"DPKOD"_s, 2, col::Hidden, col::NotOffered},
-    {u"Oem No"_s, u"OEMNO"_s, 2, col::Hidden, col::Offered},
-    {u"Birim"_s, u"BIRIM"_s, 1, col::Hidden, col::Offered},
-    {u"Marka"_s, u"MARKA"_s, 2, col::Shown, col::Offered},
-    {u"Model"_s, u"MODEL"_s, 2, col::Shown, col::Offered},
-    {u"Ana Grup"_s, u"ANAGRUP"_s, 2, col::Shown, col::Offered},
-    {u"Özel Kod"_s, u"OZELKOD"_s, 2, col::Shown, col::Offered},
-    {QString(), u"KALAN"_s, 1, col::Hidden, col::NotOffered},
-    {.field = u"PKOD"_s, .weight = 1, .shown = col::Hidden, .offered = col::NotOffered, .blankHeader = true},
-    {QString(), u"KDV"_s, 1, col::Hidden, col::Offered},
-    {QString(), u"ALINANSIPARIS"_s, 1, col::Hidden, col::NotOffered},
-    {QString(), u"VERILENSIPARIS"_s, 1, col::Hidden, col::NotOffered},
-    {u"Fiyatı"_s, u"LISTEFIYATI"_s, 2, col::Shown, col::Offered, ColumnKind::Number, Qt::AlignRight},
-    {QString(), u"MALIYET"_s, 1, col::Hidden, col::NotOffered, ColumnKind::Text, Qt::AlignRight},
-    {u"Liste Fiyatı"_s, u"FIYAT"_s, 2, col::Shown, col::Offered},
-    {u"Yeni"_s, u"Y"_s, 1, col::Shown, col::Offered, ColumnKind::YesNo},
-    {u"Kampanyalı"_s, u"K"_s, 1, col::Shown, col::Offered, ColumnKind::Campaign},
-    {u"İndirim Oran"_s, u"INDIRIM"_s, 1, col::Shown, col::Offered},
-    {u"Net Fiyatı"_s, u"NETFIYAT"_s, 2, col::Shown, col::Offered},
-    {u"KDV Dahil Fiyat"_s, u"KDVDAHIL"_s, 2, col::Shown, col::Offered},
-    {u"Durum"_s, u"DURUM"_s, 1, col::Shown, col::Offered, ColumnKind::StockStatus},
+    { u"Barkod"_s, u"BARKOD"_s, 2, col::Shown, col::Offered },
+    { u"Kod"_s, u"FINISHKOD"_s, 2, col::Shown, col::Offered },
+    { u"Oem1"_s, u"OEM1"_s, 2, col::Hidden, col::NotOffered },
+    { u"Oem2"_s, u"OEM2"_s, 2, col::Hidden, col::NotOffered },
+    { u"Oem3"_s, u"OEM3"_s, 2, col::Hidden, col::NotOffered },
+    { u"Açıklama"_s, u"ADI"_s, 3, col::Shown, col::Offered },
+    { u"Oem4"_s, u"OEM4"_s, 2, col::Hidden, col::NotOffered },
+    { QString(), u"STOK_STOKNO"_s, 1, col::Hidden, col::NotOffered },
+    { u"Üretici Kod"_s, u"URETICIKODU"_s, 2, col::Hidden, col::Offered },
+    { QString(), u"BARKOD_BARKODNO"_s, 1, col::Hidden, col::NotOffered },
+    { u"Diğer Adı"_s, u"DIGERADI"_s, 3, col::Hidden, col::Offered },
+    { QString(), u"DPKOD"_s, 2, col::Hidden, col::NotOffered },
+    { u"Oem No"_s, u"OEMNO"_s, 2, col::Hidden, col::Offered },
+    { u"Birim"_s, u"BIRIM"_s, 1, col::Hidden, col::Offered },
+    { u"Marka"_s, u"MARKA"_s, 2, col::Shown, col::Offered },
+    { u"Model"_s, u"MODEL"_s, 2, col::Shown, col::Offered },
+    { u"Ana Grup"_s, u"ANAGRUP"_s, 2, col::Shown, col::Offered },
+    { u"Özel Kod"_s, u"OZELKOD"_s, 2, col::Shown, col::Offered },
+    { QString(), u"KALAN"_s, 1, col::Hidden, col::NotOffered },
+    { .field = u"PKOD"_s,
+        .weight = 1,
+        .shown = col::Hidden,
+        .offered = col::NotOffered,
+        .blankHeader = true },
+    { QString(), u"KDV"_s, 1, col::Hidden, col::Offered },
+    { QString(), u"ALINANSIPARIS"_s, 1, col::Hidden, col::NotOffered },
+    { QString(), u"VERILENSIPARIS"_s, 1, col::Hidden, col::NotOffered },
+    { u"Fiyatı"_s, u"LISTEFIYATI"_s, 2, col::Shown, col::Offered, ColumnKind::Number, Qt::AlignRight },
+    { QString(), u"MALIYET"_s, 1, col::Hidden, col::NotOffered, ColumnKind::Text, Qt::AlignRight },
+    { u"Liste Fiyatı"_s, u"FIYAT"_s, 2, col::Shown, col::Offered },
+    { u"Yeni"_s, u"Y"_s, 1, col::Shown, col::Offered, ColumnKind::YesNo },
+    { u"Kampanyalı"_s, u"K"_s, 1, col::Shown, col::Offered, ColumnKind::Campaign },
+    { u"İndirim Oran"_s, u"INDIRIM"_s, 1, col::Shown, col::Offered },
+    { u"Net Fiyatı"_s, u"NETFIYAT"_s, 2, col::Shown, col::Offered },
+    { u"KDV Dahil Fiyat"_s, u"KDVDAHIL"_s, 2, col::Shown, col::Offered },
+    { u"Durum"_s, u"DURUM"_s, 1, col::Shown, col::Offered, ColumnKind::StockStatus },
 };
 
 void fillStock(RecordSet &set, int rows)
 {
-    const QStringList brands{u"BOSCH"_s, u"VALEO"_s, u"SACHS"_s, u"FEBİ"_s, u"MANN"_s, u"ÖZTÜRK"_s};
-    const QStringList models{u"DOBLO"_s, u"LİNEA"_s, u"FIESTA"_s, u"CLIO"_s, u"ŞAHİN"_s};
+    const QStringList brands { u"BOSCH"_s, u"VALEO"_s, u"SACHS"_s, u"FEBİ"_s, u"MANN"_s, u"ÖZTÜRK"_s };
+    const QStringList models { u"DOBLO"_s, u"LİNEA"_s, u"FIESTA"_s, u"CLIO"_s, u"ŞAHİN"_s };
     for (const GridColumn &column : kStockColumns) {
         const QString &f = column.field;
         FieldType type = FieldType::Text;
@@ -69,7 +73,7 @@ void fillStock(RecordSet &set, int rows)
             || f == u"DURUM")
             type = FieldType::Int32;
         else if (f == u"KALAN" || f == u"ALINANSIPARIS" || f == u"VERILENSIPARIS" || f == u"LISTEFIYATI"
-                 || f == u"FIYAT" || f == u"INDIRIM" || f == u"NETFIYAT" || f == u"KDVDAHIL")
+            || f == u"FIYAT" || f == u"INDIRIM" || f == u"NETFIYAT" || f == u"KDVDAHIL")
             type = FieldType::Double;
         set.addField(f, type);
     }
@@ -146,7 +150,7 @@ std::vector<Sample> measure(DataGrid &grid, const RecordSet &set, int repetition
         QCoreApplication::processEvents();
         timer.restart();
         grid.view()->viewport()->repaint();
-        samples.push_back({attached / 1e6, (painted - attached) / 1e6, timer.nsecsElapsed() / 1e6});
+        samples.push_back({ attached / 1e6, (painted - attached) / 1e6, timer.nsecsElapsed() / 1e6 });
     }
     grid.view()->viewport()->removeEventFilter(&flag);
     return samples;
@@ -169,7 +173,7 @@ int main(int argc, char **argv)
     GridOptions options;
     options.sizing = sizing::Rule::WeightsLessScrollBar;
     DataGrid grid(kStockColumns, options);
-    grid.setFooterSummaries({{u"FINISHKOD"_s, SummaryKind::Count}, {u"BARKOD"_s, SummaryKind::Count}});
+    grid.setFooterSummaries({ { u"FINISHKOD"_s, SummaryKind::Count }, { u"BARKOD"_s, SummaryKind::Count } });
     grid.resize(1280, 800);
     grid.show();
     grid.attach(&small);
@@ -192,14 +196,15 @@ int main(int argc, char **argv)
     }
     const double smallTotal = median(attachSmall) + median(paintSmall);
     const double largeTotal = median(attachLarge) + median(paintLarge);
-    std::printf("grid attach, median of %d runs (ms)  reset+focus  first paint    total  | viewport repaint\n",
-                repetitions);
+    std::printf(
+        "grid attach, median of %d runs (ms)  reset+focus  first paint    total  | viewport repaint\n",
+        repetitions);
     std::printf("  1,000 rows                       %10.3f  %11.3f  %7.3f  | %8.3f\n", median(attachSmall),
-                median(paintSmall), smallTotal, median(repaintSmall));
+        median(paintSmall), smallTotal, median(repaintSmall));
     std::printf("  100,000 rows                     %10.3f  %11.3f  %7.3f  | %8.3f\n", median(attachLarge),
-                median(paintLarge), largeTotal, median(repaintLarge));
+        median(paintLarge), largeTotal, median(repaintLarge));
     std::printf("  ratio 100,000 / 1,000            %10.2f  %11.2f  %7.2f  | %8.2f\n",
-                median(attachLarge) / median(attachSmall), median(paintLarge) / median(paintSmall),
-                largeTotal / smallTotal, median(repaintLarge) / median(repaintSmall));
+        median(attachLarge) / median(attachSmall), median(paintLarge) / median(paintSmall),
+        largeTotal / smallTotal, median(repaintLarge) / median(repaintSmall));
     return 0;
 }

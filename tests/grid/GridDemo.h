@@ -20,22 +20,22 @@ using namespace morvex;
 inline std::vector<GridColumn> columns()
 {
     return {
-        {u"Sıra"_s, u"SIRANO"_s, 1, col::Hidden, col::NotOffered},
-        {u"Barkod"_s, u"BARKOD"_s, 2, col::Shown, col::Offered},
-        {u"Açıklama"_s, u"ADI"_s, 3, col::Shown, col::Offered},
-        {u"Marka"_s, u"MARKA"_s, 2, col::Hidden, col::Offered},
-        {u"Fiyat"_s, u"FIYAT"_s, 2, col::Shown, col::Offered, ColumnKind::Number},
-        {u"Miktar"_s, u"MIKTAR"_s, 1, col::Shown, col::Offered, ColumnKind::Number},
-        {u"Durum"_s, u"DURUM"_s, 1, col::Shown, col::Offered, ColumnKind::StockStatus},
-        {u"Yeni"_s, u"Y"_s, 1, col::Shown, col::Offered, ColumnKind::YesNo},
-        {u"Kampanyalı"_s, u"K"_s, 1, col::Shown, col::Offered, ColumnKind::Campaign},
-        {u"Seç"_s, u"SEC"_s, 1, col::Shown, col::NotOffered, ColumnKind::Check},
-        {u"Tür"_s, u"TUR"_s, 1, col::Shown, col::Offered, ColumnKind::FileType},
-        {u"İndir"_s, QString(), 1, col::Shown, col::NotOffered, ColumnKind::Button},
-        {QString(), u"ILERI"_s, 2, col::Shown, col::Offered, ColumnKind::Progress},
-        {u"Resim"_s, u"RESIM"_s, 1, col::Shown, col::Offered, ColumnKind::Picture},
-        {u"Not"_s, u"NOTLAR"_s, 3, col::Shown, col::Offered, ColumnKind::MultiLine},
-        {u"Tarih"_s, u"TARIH"_s, 2, col::Hidden, col::Offered},
+        { u"Sıra"_s, u"SIRANO"_s, 1, col::Hidden, col::NotOffered },
+        { u"Barkod"_s, u"BARKOD"_s, 2, col::Shown, col::Offered },
+        { u"Açıklama"_s, u"ADI"_s, 3, col::Shown, col::Offered },
+        { u"Marka"_s, u"MARKA"_s, 2, col::Hidden, col::Offered },
+        { u"Fiyat"_s, u"FIYAT"_s, 2, col::Shown, col::Offered, ColumnKind::Number },
+        { u"Miktar"_s, u"MIKTAR"_s, 1, col::Shown, col::Offered, ColumnKind::Number },
+        { u"Durum"_s, u"DURUM"_s, 1, col::Shown, col::Offered, ColumnKind::StockStatus },
+        { u"Yeni"_s, u"Y"_s, 1, col::Shown, col::Offered, ColumnKind::YesNo },
+        { u"Kampanyalı"_s, u"K"_s, 1, col::Shown, col::Offered, ColumnKind::Campaign },
+        { u"Seç"_s, u"SEC"_s, 1, col::Shown, col::NotOffered, ColumnKind::Check },
+        { u"Tür"_s, u"TUR"_s, 1, col::Shown, col::Offered, ColumnKind::FileType },
+        { u"İndir"_s, QString(), 1, col::Shown, col::NotOffered, ColumnKind::Button },
+        { QString(), u"ILERI"_s, 2, col::Shown, col::Offered, ColumnKind::Progress },
+        { u"Resim"_s, u"RESIM"_s, 1, col::Shown, col::Offered, ColumnKind::Picture },
+        { u"Not"_s, u"NOTLAR"_s, 3, col::Shown, col::Offered, ColumnKind::MultiLine },
+        { u"Tarih"_s, u"TARIH"_s, 2, col::Hidden, col::Offered },
     };
 }
 
@@ -77,14 +77,15 @@ struct Row
 inline std::vector<Row> rows()
 {
     return {
-        {1, u"8690001"_s, u"Şanzıman Yağı 75W-90"_s, u"Öztürk"_s, 1234.5, 3, 1, 1, 0, 1, 4, 100,
-         u"İlk satır\nİkinci satır"_s},
-        {2, u"8690002"_s, u"Ön Fren Balatası"_s, u"Güneş"_s, 456.75, 12, 0, 0, 1, 0, 6, 45, u"Çok acil"_s},
-        {3, u"8690003"_s, u"Çamurluk Sağ"_s, u"İnci"_s, 89.9, 1, 2, 1, 1, 1, 2, 0, QString()},
-        {4, u"8690004"_s, u"Işık Anahtarı"_s, u"Öztürk"_s, 1000000, 0.5, 3, 0, 0, 0, 3, 70, u"Yolda, yarın"_s},
-        {5, u"8690005"_s, u"Ğ Contası"_s, u"Güneş"_s, 0.1, 250, 4, 1, 0, 1, 5, 10, u"Özel sipariş"_s},
-        {6, u"8690006"_s, u"Üst Bağlantı Kolu"_s, QString(), 9.5, 7, 5, 0, 1, 0, 1, 99, u"Tedarik"_s},
-        {7, u"8690007"_s, u"İç Dikiz Aynası"_s, u"İnci"_s, 10, 2, 1, 1, 0, 1, 0, 55, u"—"_s},
+        { 1, u"8690001"_s, u"Şanzıman Yağı 75W-90"_s, u"Öztürk"_s, 1234.5, 3, 1, 1, 0, 1, 4, 100,
+            u"İlk satır\nİkinci satır"_s },
+        { 2, u"8690002"_s, u"Ön Fren Balatası"_s, u"Güneş"_s, 456.75, 12, 0, 0, 1, 0, 6, 45, u"Çok acil"_s },
+        { 3, u"8690003"_s, u"Çamurluk Sağ"_s, u"İnci"_s, 89.9, 1, 2, 1, 1, 1, 2, 0, QString() },
+        { 4, u"8690004"_s, u"Işık Anahtarı"_s, u"Öztürk"_s, 1000000, 0.5, 3, 0, 0, 0, 3, 70,
+            u"Yolda, yarın"_s },
+        { 5, u"8690005"_s, u"Ğ Contası"_s, u"Güneş"_s, 0.1, 250, 4, 1, 0, 1, 5, 10, u"Özel sipariş"_s },
+        { 6, u"8690006"_s, u"Üst Bağlantı Kolu"_s, QString(), 9.5, 7, 5, 0, 1, 0, 1, 99, u"Tedarik"_s },
+        { 7, u"8690007"_s, u"İç Dikiz Aynası"_s, u"İnci"_s, 10, 2, 1, 1, 0, 1, 0, 55, u"—"_s },
     };
 }
 
@@ -113,7 +114,7 @@ inline void fill(RecordSet &set)
     if (set.fieldCount() == 0)
         addFields(set);
     set.clearRows();
-    const QColor colours[] = {QColor(200, 60, 60), QColor(60, 140, 200), QColor(90, 170, 80)};
+    const QColor colours[] = { QColor(200, 60, 60), QColor(60, 140, 200), QColor(90, 170, 80) };
     int index = 0;
     for (const Row &r : rows()) {
         const int row = set.appendRow();
@@ -134,7 +135,8 @@ inline void fill(RecordSet &set)
             set.setBytes(row, 12, picture(colours[index % 3]));
         if (!r.notlar.isEmpty())
             set.setText(row, 13, r.notlar);
-        set.setDateTime(row, 14, QDateTime(QDate(2024, 3, 1 + index), QTime(index % 2 ? 14 : 0, 30 * (index % 2))));
+        set.setDateTime(
+            row, 14, QDateTime(QDate(2024, 3, 1 + index), QTime(index % 2 ? 14 : 0, 30 * (index % 2))));
         ++index;
     }
     applyFloatDisplayPattern(set);

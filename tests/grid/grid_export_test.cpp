@@ -90,7 +90,8 @@ QList<QList<Cell>> readBack(const QString &workbook)
 {
     const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
     if (soffice.isEmpty()) {
-        QTest::qFail("soffice not found (scripts/install-deps.sh installs libreoffice-calc)", __FILE__, __LINE__);
+        QTest::qFail(
+            "soffice not found (scripts/install-deps.sh installs libreoffice-calc)", __FILE__, __LINE__);
         return {};
     }
     QTemporaryDir scratch;
@@ -100,12 +101,13 @@ QList<QList<Cell>> readBack(const QString &workbook)
     environment.insert(u"LC_ALL"_s, u"C.UTF-8"_s);
     environment.insert(u"LANG"_s, u"C.UTF-8"_s);
     process.setProcessEnvironment(environment);
-    process.start(soffice, {u"-env:UserInstallation=file://"_s + scratch.path() + u"/profile"_s, u"--headless"_s,
-                            u"--convert-to"_s, u"csv:Text - txt - csv (StarCalc):44,34,76,1"_s, u"--outdir"_s,
-                            scratch.path(), workbook});
+    process.start(soffice,
+        { u"-env:UserInstallation=file://"_s + scratch.path() + u"/profile"_s, u"--headless"_s,
+            u"--convert-to"_s, u"csv:Text - txt - csv (StarCalc):44,34,76,1"_s, u"--outdir"_s, scratch.path(),
+            workbook });
     if (!process.waitForFinished(180000) || process.exitCode() != 0) {
-        QTest::qFail(qPrintable(u"soffice failed: "_s + QString::fromUtf8(process.readAllStandardError())), __FILE__,
-                     __LINE__);
+        QTest::qFail(qPrintable(u"soffice failed: "_s + QString::fromUtf8(process.readAllStandardError())),
+            __FILE__, __LINE__);
         return {};
     }
     QFile csv(scratch.filePath(QFileInfo(workbook).completeBaseName() + u".csv"_s));
@@ -118,12 +120,12 @@ QList<QList<Cell>> readBack(const QString &workbook)
 
 Cell text(const QString &value)
 {
-    return {value, true};
+    return { value, true };
 }
 Cell number(const QString &shown)
 {
     // Bare, or quoted only because the shown text holds the separator.
-    return {shown, shown.contains(u',')};
+    return { shown, shown.contains(u',') };
 }
 Cell blank()
 {
@@ -155,7 +157,7 @@ void GridExportTest::workbookHoldsShownColumnsAndRowsInGridOrder()
     GridHeader *header = grid.gridHeader();
     header->moveSection(header->visualIndex(col("FIYAT")), 0);
     grid.view()->sortByColumn(col("FIYAT"), Qt::DescendingOrder);
-    grid.setColumnFilter(col("MARKA"), {u"Öztürk"_s, u"İnci"_s});
+    grid.setColumnFilter(col("MARKA"), { u"Öztürk"_s, u"İnci"_s });
 
     QTemporaryDir folder;
     const QString path = folder.filePath(u"sepet.xlsx"_s);
@@ -163,19 +165,22 @@ void GridExportTest::workbookHoldsShownColumnsAndRowsInGridOrder()
     const QList<QList<Cell>> rows = readBack(path);
 
     // Buttons and pictures have nothing to export; icons export their descriptions.
-    const QList<QList<Cell>> expected{
-        {text(u"Fiyat"_s), text(u"Barkod"_s), text(u"Açıklama"_s), text(u"Durum"_s), text(u"Yeni"_s),
-         text(u"Kampanyalı"_s), text(u"Seç"_s), text(u"Tür"_s), text(u"ILERI"_s), text(u"Not"_s), text(u"Tarih"_s)},
-        {number(u"1,000,000.00"_s), text(u"8690004"_s), text(u"Işık Anahtarı"_s), text(u"Yolda"_s),
-         text(u"Hayır"_s), number(u"0"_s), number(u"0"_s), number(u"3"_s), number(u"70"_s), text(u"Yolda, yarın"_s),
-         number(u"04.03.2024 14:30:00"_s)},
-        {number(u"1,234.50"_s), text(u"8690001"_s), text(u"Şanzıman Yağı 75W-90"_s), text(u"Var"_s), text(u"Evet"_s),
-         number(u"0"_s), number(u"1"_s), number(u"4"_s), number(u"100"_s), text(u"İlk satır\nİkinci satır"_s),
-         number(u"01.03.2024"_s)},
-        {number(u"89.90"_s), text(u"8690003"_s), text(u"Çamurluk Sağ"_s), text(u"Telefon Açınız"_s), text(u"Evet"_s),
-         text(u"Evet"_s), number(u"1"_s), number(u"2"_s), number(u"0"_s), blank(), number(u"03.03.2024"_s)},
-        {number(u"10.00"_s), text(u"8690007"_s), text(u"İç Dikiz Aynası"_s), text(u"Var"_s), text(u"Evet"_s),
-         number(u"0"_s), number(u"1"_s), number(u"0"_s), number(u"55"_s), text(u"—"_s), number(u"07.03.2024"_s)},
+    const QList<QList<Cell>> expected {
+        { text(u"Fiyat"_s), text(u"Barkod"_s), text(u"Açıklama"_s), text(u"Durum"_s), text(u"Yeni"_s),
+            text(u"Kampanyalı"_s), text(u"Seç"_s), text(u"Tür"_s), text(u"ILERI"_s), text(u"Not"_s),
+            text(u"Tarih"_s) },
+        { number(u"1,000,000.00"_s), text(u"8690004"_s), text(u"Işık Anahtarı"_s), text(u"Yolda"_s),
+            text(u"Hayır"_s), number(u"0"_s), number(u"0"_s), number(u"3"_s), number(u"70"_s),
+            text(u"Yolda, yarın"_s), number(u"04.03.2024 14:30:00"_s) },
+        { number(u"1,234.50"_s), text(u"8690001"_s), text(u"Şanzıman Yağı 75W-90"_s), text(u"Var"_s),
+            text(u"Evet"_s), number(u"0"_s), number(u"1"_s), number(u"4"_s), number(u"100"_s),
+            text(u"İlk satır\nİkinci satır"_s), number(u"01.03.2024"_s) },
+        { number(u"89.90"_s), text(u"8690003"_s), text(u"Çamurluk Sağ"_s), text(u"Telefon Açınız"_s),
+            text(u"Evet"_s), text(u"Evet"_s), number(u"1"_s), number(u"2"_s), number(u"0"_s), blank(),
+            number(u"03.03.2024"_s) },
+        { number(u"10.00"_s), text(u"8690007"_s), text(u"İç Dikiz Aynası"_s), text(u"Var"_s), text(u"Evet"_s),
+            number(u"0"_s), number(u"1"_s), number(u"0"_s), number(u"55"_s), text(u"—"_s),
+            number(u"07.03.2024"_s) },
     };
     QCOMPARE(rows.size(), expected.size());
     for (qsizetype r = 0; r < expected.size(); ++r) {
@@ -183,8 +188,8 @@ void GridExportTest::workbookHoldsShownColumnsAndRowsInGridOrder()
         for (qsizetype c = 0; c < expected[r].size(); ++c) {
             const QByteArray where = "row " + QByteArray::number(r) + ", column " + QByteArray::number(c);
             QVERIFY2(rows[r][c].text == expected[r][c].text,
-                     qPrintable(QString::fromLatin1(where) + u": "_s + rows[r][c].text + u" != "_s
-                                + expected[r][c].text));
+                qPrintable(QString::fromLatin1(where) + u": "_s + rows[r][c].text + u" != "_s
+                    + expected[r][c].text));
             QVERIFY2(rows[r][c].quoted == expected[r][c].quoted, where.constData());
         }
     }
@@ -219,10 +224,10 @@ void GridExportTest::saveAsksForANameAndAddsTheExtension()
     // A name with an extension is kept; saving again replaces the earlier file.
     dialogs.answer = folder.filePath(u"rapor.xls"_s);
     QVERIFY(grid.saveAsExcel(dialogs).written());
-    grid.setColumnFilter(grid.columnOf(u"Y"), {u"Hayır"_s});
+    grid.setColumnFilter(grid.columnOf(u"Y"), { u"Hayır"_s });
     QVERIFY(grid.saveAsExcel(dialogs).written());
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{u"Sipariş Listesi.xlsx"_s, u"rapor.xls"_s}));
+        (QStringList { u"Sipariş Listesi.xlsx"_s, u"rapor.xls"_s }));
     const QList<QList<Cell>> rows = readBack(folder.filePath(u"rapor.xls"_s));
     QCOMPARE(rows.size(), 4); // the header and the three rows the filter leaves
     QVERIFY(dialogs.errors.isEmpty());
@@ -251,7 +256,7 @@ void GridExportTest::failuresAreReportedAndLeaveNoFile()
     QVERIFY(QFileInfo(folder.filePath(u"klasor.xlsx"_s)).isDir());
     // No temporary file is left behind.
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{u"klasor.xlsx"_s});
+        QStringList { u"klasor.xlsx"_s });
 
     // A detached grid (a load is running) exports the header row only.
     grid.detach();

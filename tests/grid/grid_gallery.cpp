@@ -39,19 +39,21 @@ int main(int argc, char **argv)
     options.sizing = sizing::Rule::Manual;
     auto *grid = new DataGrid(columns, options, &window);
     grid->setFooterSummaries({
-        {u"BARKOD"_s, SummaryKind::Count},
-        {u"FIYAT"_s, SummaryKind::Sum},
-        {u"MIKTAR"_s, SummaryKind::Custom,
-         [](const FooterValues &values) -> QString { return u"Ø "_s + QString::number(values.sum(u"MIKTAR") / std::max(values.count(), 1), 'f', 1); }},
+        { u"BARKOD"_s, SummaryKind::Count },
+        { u"FIYAT"_s, SummaryKind::Sum },
+        { u"MIKTAR"_s, SummaryKind::Custom,
+            [](const FooterValues &values) -> QString {
+                return u"Ø "_s + QString::number(values.sum(u"MIKTAR") / std::max(values.count(), 1), 'f', 1);
+            } },
     });
     layout->addWidget(grid);
 
     // The legend a screen builds from the same icons.
     auto *legend = new QHBoxLayout;
     legend->addWidget(new QLabel(u"Durum Açıklaması:"_s));
-    const QStringList legendTexts{u"Yok"_s, u"Stok mevcut"_s, u"Telefon Açınız"_s, u"Yolda"_s, u"Özel Sipariş"_s,
-                                  u"Tedarik Sürecinde"_s};
-    for (int value : {1, 2, 3, 5, 4, 0}) {
+    const QStringList legendTexts { u"Yok"_s, u"Stok mevcut"_s, u"Telefon Açınız"_s, u"Yolda"_s,
+        u"Özel Sipariş"_s, u"Tedarik Sürecinde"_s };
+    for (int value : { 1, 2, 3, 5, 4, 0 }) {
         auto *icon = new QLabel;
         icon->setPixmap(gridicons::stockStatusPixmap(value, 20));
         legend->addWidget(icon);
@@ -82,13 +84,13 @@ int main(int argc, char **argv)
     other.font = QFont(u"Arial"_s, 8);
     other.focusRectangle = false;
     auto *second = new DataGrid(columns, other, &window);
-    second->setFooterSummaries({{u"BARKOD"_s, SummaryKind::Count}, {u"MIKTAR"_s, SummaryKind::Sum}});
+    second->setFooterSummaries({ { u"BARKOD"_s, SummaryKind::Count }, { u"MIKTAR"_s, SummaryKind::Sum } });
     layout->replaceWidget(grid, second);
     grid->hide();
     second->attach(&set);
     second->fitColumnsToContent();
     second->view()->sortByColumn(second->columnOf(u"FIYAT"), Qt::DescendingOrder);
-    second->setColumnFilter(second->columnOf(u"Y"), {u"Evet"_s});
+    second->setColumnFilter(second->columnOf(u"Y"), { u"Evet"_s });
     second->view()->setFocus();
     second->view()->setCurrentIndex(second->view()->model()->index(0, second->columnOf(u"ADI")));
     for (QChar c : u"iç"_s) {

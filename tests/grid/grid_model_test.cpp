@@ -29,7 +29,10 @@ private Q_SLOTS:
     void rowChangedRefreshesOneRow();
 
 private:
-    int column(const RecordSetModel &model, const char *field) { return model.columnOf(QString::fromLatin1(field)); }
+    int column(const RecordSetModel &model, const char *field)
+    {
+        return model.columnOf(QString::fromLatin1(field));
+    }
 };
 
 void GridModelTest::passesModelTesterAttachedAndDetached()
@@ -46,7 +49,7 @@ void GridModelTest::passesModelTesterAttachedAndDetached()
     QCOMPARE(model.rowCount(), 7);
     QCOMPARE(model.columnCount(), static_cast<int>(griddemo::columns().size()));
     proxy.sort(column(model, "FIYAT"), Qt::DescendingOrder);
-    proxy.setColumnFilter(column(model, "MARKA"), {u"Öztürk"_s, u"İnci"_s});
+    proxy.setColumnFilter(column(model, "MARKA"), { u"Öztürk"_s, u"İnci"_s });
     QCOMPARE(proxy.rowCount(), 4);
     proxy.clearFilters();
     model.setRecordSet(nullptr);
@@ -69,12 +72,14 @@ void GridModelTest::displayGoesThroughThePatternRawKeepsTheValue()
     QCOMPARE(model.index(0, column(model, "ADI")).data().toString(), u"Şanzıman Yağı 75W-90"_s);
     // Numbers are right-aligned, texts left, icons centred.
     QCOMPARE(price.data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask, int(Qt::AlignRight));
-    QCOMPARE(model.index(0, column(model, "ADI")).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask,
-             int(Qt::AlignLeft));
-    QCOMPARE(model.index(0, column(model, "DURUM")).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask,
-             int(Qt::AlignHCenter));
+    QCOMPARE(
+        model.index(0, column(model, "ADI")).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask,
+        int(Qt::AlignLeft));
+    QCOMPARE(
+        model.index(0, column(model, "DURUM")).data(Qt::TextAlignmentRole).toInt() & Qt::AlignHorizontal_Mask,
+        int(Qt::AlignHCenter));
     // Icon, check, progress and picture cells carry no text; the delegate draws them.
-    for (const char *field : {"DURUM", "Y", "K", "SEC", "TUR", "ILERI", "RESIM"})
+    for (const char *field : { "DURUM", "Y", "K", "SEC", "TUR", "ILERI", "RESIM" })
         QVERIFY2(!model.index(0, column(model, field)).data(Qt::DisplayRole).isValid(), field);
     QCOMPARE(model.index(0, column(model, "ILERI")).data(GridRole::Raw).toInt(), 100);
 }
@@ -84,8 +89,8 @@ void GridModelTest::iconColumnsDescribeTheirValues_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("description");
-    const QStringList status{u"Yok"_s, u"Var"_s, u"Telefon Açınız"_s, u"Yolda"_s, u"Özel Sipariş"_s,
-                             u"Tedarik Sürecinde"_s};
+    const QStringList status { u"Yok"_s, u"Var"_s, u"Telefon Açınız"_s, u"Yolda"_s, u"Özel Sipariş"_s,
+        u"Tedarik Sürecinde"_s };
     for (int value = 0; value < 6; ++value)
         QTest::addRow("DURUM %d", value) << u"DURUM"_s << value << status.at(value);
     QTest::newRow("DURUM 6 has no description") << u"DURUM"_s << 6 << QString();
@@ -108,15 +113,16 @@ void GridModelTest::iconColumnsDescribeTheirValues()
     const QModelIndex cell = model.index(0, model.columnOf(field));
     QCOMPARE(cell.data(Qt::ToolTipRole).toString(), description);
     // Filters and the incremental search compare the description, or the number without one.
-    QCOMPARE(cell.data(GridRole::FilterKey).toString(), description.isEmpty() ? QString::number(value) : description);
+    QCOMPARE(cell.data(GridRole::FilterKey).toString(),
+        description.isEmpty() ? QString::number(value) : description);
 }
 
 void GridModelTest::headersShowCaptionOrFieldName()
 {
-    std::vector<GridColumn> columns{
-        {u"Fiyatı"_s, u"LISTEFIYATI"_s},
-        {QString(), u"KDV"_s},
-        {.field = u"PKOD"_s, .blankHeader = true},
+    std::vector<GridColumn> columns {
+        { u"Fiyatı"_s, u"LISTEFIYATI"_s },
+        { QString(), u"KDV"_s },
+        { .field = u"PKOD"_s, .blankHeader = true },
     };
     RecordSetModel model(columns);
     QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), u"Fiyatı"_s);
@@ -129,7 +135,7 @@ void GridModelTest::missingFieldsAndNullsGiveEmptyCells()
     RecordSet set;
     griddemo::fill(set);
     auto columns = griddemo::columns();
-    columns.push_back({u"Yok Alan"_s, u"OLMAYAN"_s});
+    columns.push_back({ u"Yok Alan"_s, u"OLMAYAN"_s });
     RecordSetModel model(columns);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     model.setRecordSet(&set);
@@ -156,8 +162,9 @@ void GridModelTest::sortsByRawValueNotByText()
     QStringList shown;
     for (int row = 0; row < proxy.rowCount(); ++row)
         shown << proxy.index(row, price).data().toString();
-    QCOMPARE(shown, (QStringList{u"0,10"_s, u"9,50"_s, u"10,00"_s, u"89,90"_s, u"456,75"_s, u"1.234,50"_s,
-                                 u"1.000.000,00"_s}));
+    QCOMPARE(shown,
+        (QStringList {
+            u"0,10"_s, u"9,50"_s, u"10,00"_s, u"89,90"_s, u"456,75"_s, u"1.234,50"_s, u"1.000.000,00"_s }));
     // Sorting off restores the order the rows arrived in.
     proxy.sort(-1);
     QCOMPARE(proxy.index(0, price).data().toString(), u"1.234,50"_s);
@@ -176,21 +183,22 @@ void GridModelTest::filtersCombineAndListDistinctValues()
     const int isNew = column(model, "Y");
 
     // Blanks first, then texts in Turkish order (Güneş < İnci < Öztürk).
-    QCOMPARE(proxy.distinctKeys(brand), (QStringList{QString(), u"Güneş"_s, u"İnci"_s, u"Öztürk"_s}));
+    QCOMPARE(proxy.distinctKeys(brand), (QStringList { QString(), u"Güneş"_s, u"İnci"_s, u"Öztürk"_s }));
     // Icon columns list descriptions, ordered by the value behind them.
-    QCOMPARE(proxy.distinctKeys(status), (QStringList{u"Yok"_s, u"Var"_s, u"Telefon Açınız"_s, u"Yolda"_s,
-                                                      u"Özel Sipariş"_s, u"Tedarik Sürecinde"_s}));
+    QCOMPARE(proxy.distinctKeys(status),
+        (QStringList { u"Yok"_s, u"Var"_s, u"Telefon Açınız"_s, u"Yolda"_s, u"Özel Sipariş"_s,
+            u"Tedarik Sürecinde"_s }));
 
-    proxy.setColumnFilter(isNew, {u"Evet"_s});
+    proxy.setColumnFilter(isNew, { u"Evet"_s });
     QCOMPARE(proxy.rowCount(), 4);
     // Another column's list only offers what the first filter left.
-    QCOMPARE(proxy.distinctKeys(brand), (QStringList{u"Güneş"_s, u"İnci"_s, u"Öztürk"_s}));
+    QCOMPARE(proxy.distinctKeys(brand), (QStringList { u"Güneş"_s, u"İnci"_s, u"Öztürk"_s }));
     // A column's own filter does not narrow its own list.
-    QCOMPARE(proxy.distinctKeys(isNew), (QStringList{u"Hayır"_s, u"Evet"_s}));
+    QCOMPARE(proxy.distinctKeys(isNew), (QStringList { u"Hayır"_s, u"Evet"_s }));
 
-    proxy.setColumnFilter(brand, {u"İnci"_s});
+    proxy.setColumnFilter(brand, { u"İnci"_s });
     QCOMPARE(proxy.rowCount(), 2);
-    proxy.setColumnFilter(brand, {QString()}); // only blanks: none of them is new
+    proxy.setColumnFilter(brand, { QString() }); // only blanks: none of them is new
     QCOMPARE(proxy.rowCount(), 0);
     proxy.setColumnFilter(isNew, {});
     QCOMPARE(proxy.rowCount(), 1);

@@ -27,10 +27,7 @@ namespace {
 class PaintCounter : public QObject
 {
 public:
-    explicit PaintCounter(QWidget *widget)
-    {
-        widget->installEventFilter(this);
-    }
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
     int paints = 0;
 
 protected:
@@ -82,6 +79,8 @@ class GridWidgetTest : public QObject
 
 private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey)); }
+    void tintsHeightsAndFontFollowTheOptions_data();
+    void tintsHeightsAndFontFollowTheOptions();
     void weightsApplyOnResizeOnlyWhileAttached();
     void wideScreenRuleFitsContentOnSmallScreens();
     void stretchFillsTheViewport();
@@ -94,6 +93,46 @@ private Q_SLOTS:
     void buttonsAndDoubleClicksReportSourceRows();
     void refillWhileDetachedRepaintsOnce();
 };
+
+void GridWidgetTest::tintsHeightsAndFontFollowTheOptions_data()
+{
+    QTest::addColumn<bool>("reverse");
+    QTest::addColumn<int>("rowHeight");
+    QTest::addColumn<int>("headerHeight");
+    QTest::addColumn<QColor>("second");
+    QTest::addColumn<QColor>("third");
+    QTest::newRow("stock grid") << false << 40 << 40 << QColor(237, 245, 255) << QColor(224, 232, 241);
+    QTest::newRow("campaign grid") << true << 40 << 40 << QColor(224, 232, 241) << QColor(237, 245, 255);
+    QTest::newRow("small rows") << false << 22 << 30 << QColor(237, 245, 255) << QColor(224, 232, 241);
+}
+
+void GridWidgetTest::tintsHeightsAndFontFollowTheOptions()
+{
+    QFETCH(bool, reverse);
+    QFETCH(int, rowHeight);
+    QFETCH(int, headerHeight);
+    QFETCH(QColor, second);
+    QFETCH(QColor, third);
+    GridOptions options;
+    options.reverseTints = reverse;
+    options.rowHeight = rowHeight;
+    options.headerHeight = headerHeight;
+    options.font = QFont(u"DejaVu Sans"_s, 8);
+    Fixture f(options);
+    QTableView *view = f.grid.view();
+    QCOMPARE(view->rowHeight(1), rowHeight);
+    QCOMPARE(view->horizontalHeader()->height(), headerHeight);
+    QCOMPARE(view->font().pointSize(), 8);
+    QCOMPARE(f.grid.gridHeader()->font().pointSize(), 8);
+    // Rows 1 and 2 (row 0 is focused and highlighted), sampled at the right end of a text cell.
+    const QImage image = view->viewport()->grab().toImage();
+    auto sample = [&](int row) {
+        const QRect cell = view->visualRect(f.shown(row, "BARKOD"));
+        return image.pixelColor(cell.right() - 3, cell.center().y());
+    };
+    QCOMPARE(sample(1), second);
+    QCOMPARE(sample(2), third);
+}
 
 void GridWidgetTest::weightsApplyOnResizeOnlyWhileAttached()
 {
@@ -118,7 +157,7 @@ void GridWidgetTest::weightsApplyOnResizeOnlyWhileAttached()
     f.grid.resize(1400, 420);
     f.grid.attach(&f.set); // a load does not size
     expectWidths(1000);
-    f.grid.sizeColumns();   // the screen does once the load is over
+    f.grid.sizeColumns(); // the screen does once the load is over
     expectWidths(1400);
     f.grid.resize(1200, 420);
     expectWidths(1200);
@@ -156,7 +195,7 @@ void GridWidgetTest::stretchFillsTheViewport()
     GridOptions options;
     options.sizing = sizing::Rule::Stretch;
     Fixture f(options);
-    for (int width : {900, 1300, 700}) {
+    for (int width : { 900, 1300, 700 }) {
         f.grid.resize(width, 420);
         QCoreApplication::processEvents();
         int total = 0;
@@ -181,9 +220,9 @@ void GridWidgetTest::chooserListsOnlyOfferedColumns()
         return chooser->list()->findItems(caption, Qt::MatchExactly).value(0);
     };
     // "Sıra", "Seç" and "İndir" are not offered; the progress column is listed by its field.
-    QCOMPARE(listed(), (QStringList{u"Barkod"_s, u"Açıklama"_s, u"Marka"_s, u"Fiyat"_s, u"Miktar"_s, u"Durum"_s,
-                                    u"Yeni"_s, u"Kampanyalı"_s, u"Tür"_s, u"ILERI"_s, u"Resim"_s, u"Not"_s,
-                                    u"Tarih"_s}));
+    QCOMPARE(listed(),
+        (QStringList { u"Barkod"_s, u"Açıklama"_s, u"Marka"_s, u"Fiyat"_s, u"Miktar"_s, u"Durum"_s, u"Yeni"_s,
+            u"Kampanyalı"_s, u"Tür"_s, u"ILERI"_s, u"Resim"_s, u"Not"_s, u"Tarih"_s }));
     QCOMPARE(item(u"Marka"_s)->checkState(), Qt::Unchecked);
     QCOMPARE(item(u"Açıklama"_s)->checkState(), Qt::Checked);
 
@@ -209,13 +248,13 @@ void GridWidgetTest::footerCountsSumsAndCustomValues()
 {
     Fixture f;
     f.grid.setFooterSummaries({
-        {u"BARKOD"_s, SummaryKind::Count},
-        {u"FIYAT"_s, SummaryKind::Sum},
-        {u"ILERI"_s, SummaryKind::Sum},
-        {u"MIKTAR"_s, SummaryKind::Custom,
-         [](const FooterValues &values) -> QString {
-             return QString::number(values.sum(u"MIKTAR") / values.count(), 'f', 2);
-         }},
+        { u"BARKOD"_s, SummaryKind::Count },
+        { u"FIYAT"_s, SummaryKind::Sum },
+        { u"ILERI"_s, SummaryKind::Sum },
+        { u"MIKTAR"_s, SummaryKind::Custom,
+            [](const FooterValues &values) -> QString {
+                return QString::number(values.sum(u"MIKTAR") / values.count(), 'f', 2);
+            } },
     });
     QCOMPARE(f.grid.footerText(f.col("BARKOD")), u"7"_s);
     QCOMPARE(f.grid.footerText(f.col("FIYAT")), u"1.001.800,75"_s); // through the field's pattern
@@ -224,7 +263,7 @@ void GridWidgetTest::footerCountsSumsAndCustomValues()
     QCOMPARE(f.grid.footerText(f.col("ADI")), QString());
 
     // The footer follows the rows the grid shows.
-    f.grid.setColumnFilter(f.col("Y"), {u"Evet"_s});
+    f.grid.setColumnFilter(f.col("Y"), { u"Evet"_s });
     QCOMPARE(f.grid.footerText(f.col("BARKOD")), u"4"_s);
     QCOMPARE(f.grid.footerText(f.col("FIYAT")), u"1.334,50"_s);
     f.grid.clearFilters();
@@ -245,28 +284,29 @@ void GridWidgetTest::footerCountsSumsAndCustomValues()
 void GridWidgetTest::footerOfAStatement()
 {
     // Debit and credit sums, the balance under "Bakiye" and its side under "D".
-    const std::vector<GridColumn> columns{
-        {u"Borç"_s, u"BORC"_s},
-        {u"Alacak"_s, u"ALACAK"_s},
-        {u"Bakiye"_s, u"BAKIYE"_s},
-        {QString(), u"D"_s, 1, col::Shown, col::Offered, ColumnKind::Text, Qt::AlignHCenter},
+    const std::vector<GridColumn> columns {
+        { u"Borç"_s, u"BORC"_s },
+        { u"Alacak"_s, u"ALACAK"_s },
+        { u"Bakiye"_s, u"BAKIYE"_s },
+        { QString(), u"D"_s, 1, col::Shown, col::Offered, ColumnKind::Text, Qt::AlignHCenter },
     };
     auto balance = [](const FooterValues &values) { return values.sum(u"BORC") - values.sum(u"ALACAK"); };
     RecordSet set;
-    for (const char *name : {"BORC", "ALACAK", "BAKIYE"})
+    for (const char *name : { "BORC", "ALACAK", "BAKIYE" })
         set.addField(QString::fromLatin1(name), FieldType::Double);
     set.addField(u"D"_s, FieldType::Text);
     applyFloatDisplayPattern(set);
     DataGrid grid(columns);
     grid.setFooterSummaries({
-        {u"BORC"_s, SummaryKind::Sum},
-        {u"ALACAK"_s, SummaryKind::Sum},
-        {u"BAKIYE"_s, SummaryKind::Custom, [&](const FooterValues &v) { return plainNumberText(balance(v)); }},
-        {u"D"_s, SummaryKind::Custom,
-         [&](const FooterValues &v) {
-             const double b = balance(v);
-             return b > 0 ? u"B"_s : b < 0 ? u"A"_s : u" "_s;
-         }},
+        { u"BORC"_s, SummaryKind::Sum },
+        { u"ALACAK"_s, SummaryKind::Sum },
+        { u"BAKIYE"_s, SummaryKind::Custom,
+            [&](const FooterValues &v) { return plainNumberText(balance(v)); } },
+        { u"D"_s, SummaryKind::Custom,
+            [&](const FooterValues &v) {
+                const double b = balance(v);
+                return b > 0 ? u"B"_s : b < 0 ? u"A"_s : u" "_s;
+            } },
     });
     grid.attach(&set);
     QCOMPARE(grid.footerText(0), u"0,00"_s);
@@ -274,7 +314,7 @@ void GridWidgetTest::footerOfAStatement()
     QCOMPARE(grid.footerText(3), u" "_s);
 
     grid.detach();
-    for (auto [debit, credit] : {std::pair{100.0, 0.0}, {0.0, 30.0}, {0.0, 70.0}, {0.0, 10.0}}) {
+    for (auto [debit, credit] : { std::pair { 100.0, 0.0 }, { 0.0, 30.0 }, { 0.0, 70.0 }, { 0.0, 10.0 } }) {
         const int row = set.appendRow();
         set.setReal(row, 0, debit);
         set.setReal(row, 1, credit);
@@ -306,22 +346,22 @@ void GridWidgetTest::headerFilterDropDown()
     QStringList entries;
     for (int i = 0; i < popup->count(); ++i)
         entries << popup->item(i)->text();
-    QCOMPARE(entries, (QStringList{u"(Tümü)"_s, u"(Boş)"_s, u"Güneş"_s, u"İnci"_s, u"Öztürk"_s}));
+    QCOMPARE(entries, (QStringList { u"(Tümü)"_s, u"(Boş)"_s, u"Güneş"_s, u"İnci"_s, u"Öztürk"_s }));
 
     QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, popup->visualItemRect(popup->item(3)).center());
     QTRY_VERIFY(!QApplication::activePopupWidget());
     QCOMPARE(f.grid.shownRowCount(), 2);
-    QCOMPARE(f.grid.columnFilter(f.col("MARKA")), QStringList{u"İnci"_s});
+    QCOMPARE(f.grid.columnFilter(f.col("MARKA")), QStringList { u"İnci"_s });
 
     // A second filter narrows further; one call clears them all.
-    f.grid.setColumnFilter(f.col("DURUM"), {u"Var"_s});
+    f.grid.setColumnFilter(f.col("DURUM"), { u"Var"_s });
     QCOMPARE(f.grid.shownRowCount(), 1);
     f.grid.clearFilters();
     QCOMPARE(f.grid.shownRowCount(), 7);
     QVERIFY(f.grid.columnFilter(f.col("MARKA")).isEmpty());
 
     // "(Tümü)" removes the column's filter.
-    f.grid.setColumnFilter(f.col("MARKA"), {u"Güneş"_s});
+    f.grid.setColumnFilter(f.col("MARKA"), { u"Güneş"_s });
     auto *again = qobject_cast<QListWidget *>(f.grid.showFilterPopup(f.col("MARKA")));
     QVERIFY(again);
     QCOMPARE(again->currentItem()->text(), u"Güneş"_s);
@@ -355,7 +395,7 @@ void GridWidgetTest::incrementalSearchInTheFocusedColumn()
     // Searching goes on from the focused row; dotted and dotless i find each other.
     f.type(u"i"_s);
     QCOMPARE(f.grid.focusedRow(), 6); // "İç Dikiz Aynası"
-    f.key(Qt::Key_Home);               // moving the focus ends the search
+    f.key(Qt::Key_Home); // moving the focus ends the search
     QCOMPARE(f.grid.searchText(), QString());
     f.grid.view()->setCurrentIndex(f.shown(0, "ADI"));
     f.type(u"ış"_s);
@@ -401,7 +441,7 @@ void GridWidgetTest::focusedRowIsNotTheRecordSetCursor()
     QCOMPARE(f.set.currentRow(), 5);
 
     // A filtered-out row cannot be focused; detaching leaves no focused row.
-    f.grid.setColumnFilter(f.col("Y"), {u"Evet"_s});
+    f.grid.setColumnFilter(f.col("Y"), { u"Evet"_s });
     QVERIFY(!f.grid.focusRow(1));
     f.grid.detach();
     QCOMPARE(f.grid.focusedRow(), -1);

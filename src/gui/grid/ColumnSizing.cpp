@@ -8,28 +8,28 @@ namespace morvex::sizing {
 
 namespace {
 
-int sumOf(std::span<const int> weights)
-{
-    // A negative weight is a programming slip; it must not shrink the others' share.
-    return std::accumulate(weights.begin(), weights.end(), 0,
-                           [](int sum, int weight) { return sum + std::max(weight, 0); });
-}
+    int sumOf(std::span<const int> weights)
+    {
+        // A negative weight is a programming slip; it must not shrink the others' share.
+        return std::accumulate(
+            weights.begin(), weights.end(), 0, [](int sum, int weight) { return sum + std::max(weight, 0); });
+    }
 
-std::vector<int> timesUnit(std::span<const int> weights, int unit)
-{
-    std::vector<int> widths;
-    widths.reserve(weights.size());
-    for (int weight : weights)
-        widths.push_back(std::max(weight, 0) * unit);
-    return widths;
-}
+    std::vector<int> timesUnit(std::span<const int> weights, int unit)
+    {
+        std::vector<int> widths;
+        widths.reserve(weights.size());
+        for (int weight : weights)
+            widths.push_back(std::max(weight, 0) * unit);
+        return widths;
+    }
 
-std::optional<std::vector<int>> byUnit(std::optional<int> unit, std::span<const int> weights)
-{
-    if (!unit)
-        return std::nullopt;
-    return timesUnit(weights, *unit);
-}
+    std::optional<std::vector<int>> byUnit(std::optional<int> unit, std::span<const int> weights)
+    {
+        if (!unit)
+            return std::nullopt;
+        return timesUnit(weights, *unit);
+    }
 
 } // namespace
 
@@ -49,8 +49,8 @@ std::optional<int> truncatedWeightUnit(int usableWidth, int weightSum)
     return std::max(static_cast<int>(unit), 0);
 }
 
-std::optional<std::vector<int>> byWeightsLessScrollBar(int gridWidth, int scrollBarHeight,
-                                                       std::span<const int> weights)
+std::optional<std::vector<int>> byWeightsLessScrollBar(
+    int gridWidth, int scrollBarHeight, std::span<const int> weights)
 {
     return byUnit(weightUnit(gridWidth - scrollBarHeight - 10, sumOf(weights)), weights);
 }
@@ -94,7 +94,8 @@ std::vector<int> stretchToFill(std::span<const int> widths, int available)
 
 bool needsContentWidths(Rule rule, int screenWidth)
 {
-    return rule == Rule::FitContent || (rule == Rule::WeightsOnWideScreen && screenWidth < kWideScreenMinimum);
+    return rule == Rule::FitContent
+        || (rule == Rule::WeightsOnWideScreen && screenWidth < kWideScreenMinimum);
 }
 
 std::optional<std::vector<int>> columnWidths(Rule rule, const Input &input)

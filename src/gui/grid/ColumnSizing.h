@@ -13,21 +13,21 @@ namespace morvex::sizing {
 inline constexpr int kWideScreenMinimum = 1153;
 
 enum class Rule {
-    Manual,               // widths stay as set
+    Manual, // widths stay as set
     WeightsLessScrollBar, // unit = (width - scroll-bar height - 10) div sum of weights
-    WeightsOnWideScreen,  // unit = (width - 30) div sum on wide screens, else fit to content
-    WeightsTruncated,     // unit = trunc((width - 30) / sum), divided in floating point
-    Stretch,              // current widths scaled to fill the viewport exactly
-    FitContent,           // every column as wide as its widest text
+    WeightsOnWideScreen, // unit = (width - 30) div sum on wide screens, else fit to content
+    WeightsTruncated, // unit = trunc((width - 30) / sum), divided in floating point
+    Stretch, // current widths scaled to fill the viewport exactly
+    FitContent, // every column as wide as its widest text
 };
 
 // What a rule may read. Each vector holds one entry per visible column, in display order.
 struct Input
 {
-    int gridWidth = 0;       // the whole grid, frame and scroll bars included
+    int gridWidth = 0; // the whole grid, frame and scroll bars included
     int scrollBarHeight = 0; // the system's horizontal scroll-bar height
     int screenWidth = 0;
-    int viewportWidth = 0;   // the width the columns can fill (Stretch)
+    int viewportWidth = 0; // the width the columns can fill (Stretch)
     std::vector<int> weights;
     std::vector<int> currentWidths; // Stretch
     std::vector<int> contentWidths; // FitContent, and WeightsOnWideScreen on narrow screens
@@ -39,8 +39,8 @@ std::optional<int> weightUnit(int usableWidth, int weightSum);
 // The same unit computed as trunc(usable / weightSum) in floating point.
 std::optional<int> truncatedWeightUnit(int usableWidth, int weightSum);
 
-std::optional<std::vector<int>> byWeightsLessScrollBar(int gridWidth, int scrollBarHeight,
-                                                       std::span<const int> weights);
+std::optional<std::vector<int>> byWeightsLessScrollBar(
+    int gridWidth, int scrollBarHeight, std::span<const int> weights);
 std::optional<std::vector<int>> byWeightsLess30(int gridWidth, std::span<const int> weights);
 std::optional<std::vector<int>> byWeightsTruncated(int gridWidth, std::span<const int> weights);
 

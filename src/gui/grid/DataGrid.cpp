@@ -27,44 +27,44 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Fitting to content measures at most this many rows, so that a huge set does not stall a resize.
-constexpr int kFitSampleRows = 10000;
+    // Fitting to content measures at most this many rows, so that a huge set does not stall a resize.
+    constexpr int kFitSampleRows = 10000;
 
-const QColor kFirstTint(224, 232, 241);
-const QColor kSecondTint(237, 245, 255);
+    const QColor kFirstTint(224, 232, 241);
+    const QColor kSecondTint(237, 245, 255);
 
-// Case folding for the incremental search. Turkish dotted and dotless i all fold to "i", so
-// typing either finds codes written with the other.
-QString searchFold(QStringView text)
-{
-    QString folded;
-    folded.reserve(text.size());
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'I':
-        case 0x0130: // İ
-        case 0x0131: // ı
-            folded.append(u'i');
-            break;
-        default:
-            folded.append(c.toLower());
+    // Case folding for the incremental search. Turkish dotted and dotless i all fold to "i", so
+    // typing either finds codes written with the other.
+    QString searchFold(QStringView text)
+    {
+        QString folded;
+        folded.reserve(text.size());
+        for (QChar c : text) {
+            switch (c.unicode()) {
+            case u'I':
+            case 0x0130: // İ
+            case 0x0131: // ı
+                folded.append(u'i');
+                break;
+            default:
+                folded.append(c.toLower());
+            }
         }
+        return folded;
     }
-    return folded;
-}
 
-QString sumText(const RecordSet *set, int field, double sum)
-{
-    if (!set || field < 0)
-        return {};
-    const FieldDef &def = set->field(field);
-    if (def.type == FieldType::Double) {
-        if (const auto format = NumberFormat::tryParse(def.displayPattern))
-            return format->format(sum);
-        return plainNumberText(sum);
+    QString sumText(const RecordSet *set, int field, double sum)
+    {
+        if (!set || field < 0)
+            return {};
+        const FieldDef &def = set->field(field);
+        if (def.type == FieldType::Double) {
+            if (const auto format = NumberFormat::tryParse(def.displayPattern))
+                return format->format(sum);
+            return plainNumberText(sum);
+        }
+        return QString::number(static_cast<qint64>(sum));
     }
-    return QString::number(static_cast<qint64>(sum));
-}
 
 } // namespace
 
@@ -97,7 +97,10 @@ protected:
         if (index.isValid())
             m_grid->handleDoubleClick(index);
     }
-    void contextMenuEvent(QContextMenuEvent *event) override { m_grid->handleContextMenu(event->globalPos()); }
+    void contextMenuEvent(QContextMenuEvent *event) override
+    {
+        m_grid->handleContextMenu(event->globalPos());
+    }
     void resizeEvent(QResizeEvent *event) override
     {
         QTableView::resizeEvent(event);
@@ -179,11 +182,13 @@ DataGrid::DataGrid(std::span<const GridColumn> columns, const GridOptions &optio
     connect(m_delegate, &GridDelegate::buttonClicked, this, [this](const QModelIndex &index) {
         Q_EMIT buttonClicked(index.column(), m_proxy->mapToSource(index).row());
     });
-    connect(m_header, &GridHeader::filterButtonClicked, this, [this](int column) { showFilterPopup(column); });
+    connect(
+        m_header, &GridHeader::filterButtonClicked, this, [this](int column) { showFilterPopup(column); });
     connect(m_header, &QWidget::customContextMenuRequested, this, &DataGrid::showHeaderMenu);
     connect(m_header, &QHeaderView::sectionResized, m_footer, qOverload<>(&QWidget::update));
     connect(m_header, &QHeaderView::sectionMoved, m_footer, qOverload<>(&QWidget::update));
-    connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, m_footer, qOverload<>(&QWidget::update));
+    connect(
+        m_view->horizontalScrollBar(), &QScrollBar::valueChanged, m_footer, qOverload<>(&QWidget::update));
     connect(m_proxy, &QAbstractItemModel::rowsInserted, this, &DataGrid::recomputeFooter);
     connect(m_proxy, &QAbstractItemModel::rowsRemoved, this, &DataGrid::recomputeFooter);
     connect(m_proxy, &GridFilterModel::filtersChanged, this, [this] {
@@ -266,8 +271,8 @@ void DataGrid::focusFirstRow(int column)
         const std::vector<int> visible = visibleColumns();
         column = visible.empty() ? 0 : visible.front();
     }
-    m_view->selectionModel()->setCurrentIndex(m_proxy->index(0, column),
-                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_view->selectionModel()->setCurrentIndex(
+        m_proxy->index(0, column), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 // Columns -----------------------------------------------------------------------------------
@@ -505,7 +510,7 @@ QWidget *DataGrid::showFilterPopup(int column)
         if (item == all)
             m_proxy->setColumnFilter(column, {});
         else
-            m_proxy->setColumnFilter(column, {item->data(Qt::UserRole).toString()});
+            m_proxy->setColumnFilter(column, { item->data(Qt::UserRole).toString() });
         popup->close();
     };
     connect(popup, &QListWidget::itemClicked, this, choose);
@@ -581,10 +586,10 @@ void DataGrid::recomputeFooter()
         }
         texts.insert(column, text);
         const Qt::Alignment alignment = gridColumn(column).alignment & Qt::AlignHorizontal_Mask;
-        alignments.insert(column, alignment ? alignment
-                                  : summary.kind == SummaryKind::Custom && !m_model->isNumeric(column)
-                                      ? Qt::AlignLeft
-                                      : Qt::AlignRight);
+        alignments.insert(column,
+            alignment                                                                ? alignment
+                : summary.kind == SummaryKind::Custom && !m_model->isNumeric(column) ? Qt::AlignLeft
+                                                                                     : Qt::AlignRight);
     }
     m_footer->setTexts(std::move(texts), std::move(alignments));
 }
@@ -628,7 +633,8 @@ bool DataGrid::focusRow(int sourceRow)
     const QModelIndex index = m_proxy->mapFromSource(m_model->index(sourceRow, std::max(searchColumn(), 0)));
     if (!index.isValid())
         return false; // filtered out
-    m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_view->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_view->scrollTo(index);
     return true;
 }
@@ -658,7 +664,8 @@ void DataGrid::handleContextMenu(const QPoint &globalPos)
     // The row under the mouse becomes the focused row, so the menu acts on what was clicked.
     const QModelIndex index = m_view->indexAt(m_view->viewport()->mapFromGlobal(globalPos));
     if (index.isValid())
-        m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_view->selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_contextMenu->popup(globalPos);
 }
 
@@ -714,8 +721,8 @@ bool DataGrid::incrementalSearch(const QString &text)
             continue;
         {
             QScopedValueRollback moving(m_searchMoving, true);
-            m_view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
-                                                                 | QItemSelectionModel::Rows);
+            m_view->selectionModel()->setCurrentIndex(
+                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             m_view->scrollTo(index);
         }
         m_search = text;
@@ -757,9 +764,10 @@ ExportResult DataGrid::exportTo(const QString &path) const
 
 ExportResult DataGrid::saveAsExcel(ExportDialogs &dialogs)
 {
-    const QString chosen = dialogs.askSaveFileName(this, gridtexts::excelDialogTitle(), gridtexts::excelFilter());
+    const QString chosen
+        = dialogs.askSaveFileName(this, gridtexts::excelDialogTitle(), gridtexts::excelFilter());
     if (chosen.isEmpty())
-        return {ExportResult::Status::Cancelled, {}, {}};
+        return { ExportResult::Status::Cancelled, {}, {} };
     ExportResult result = exportTo(withWorkbookExtension(chosen));
     if (!result.written())
         dialogs.showError(this, gridtexts::exportErrorTitle(), result.error);

@@ -13,33 +13,33 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-ColumnKind kindOf(const QModelIndex &index)
-{
-    return static_cast<ColumnKind>(index.data(GridRole::Kind).toInt());
-}
+    ColumnKind kindOf(const QModelIndex &index)
+    {
+        return static_cast<ColumnKind>(index.data(GridRole::Kind).toInt());
+    }
 
-std::optional<int> intValue(const QModelIndex &index)
-{
-    const QVariant raw = index.data(GridRole::Raw);
-    bool ok = false;
-    const int value = raw.toInt(&ok);
-    if (!raw.isValid() || !ok)
-        return std::nullopt;
-    return value;
-}
+    std::optional<int> intValue(const QModelIndex &index)
+    {
+        const QVariant raw = index.data(GridRole::Raw);
+        bool ok = false;
+        const int value = raw.toInt(&ok);
+        if (!raw.isValid() || !ok)
+            return std::nullopt;
+        return value;
+    }
 
-void paintIcon(QPainter *painter, const QStyleOptionViewItem &option, gridicons::IconSet set, int value)
-{
-    const QRect &cell = option.rect;
-    const int side = std::min({cell.height() - 8, cell.width() - 4, 30});
-    if (side <= 0)
-        return;
-    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-    const QPixmap icon = gridicons::cachedIcon(set, value, side, ratio);
-    QRect box(0, 0, side, side);
-    box.moveCenter(cell.center());
-    painter->drawPixmap(box, icon);
-}
+    void paintIcon(QPainter *painter, const QStyleOptionViewItem &option, gridicons::IconSet set, int value)
+    {
+        const QRect &cell = option.rect;
+        const int side = std::min({ cell.height() - 8, cell.width() - 4, 30 });
+        if (side <= 0)
+            return;
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        const QPixmap icon = gridicons::cachedIcon(set, value, side, ratio);
+        QRect box(0, 0, side, side);
+        box.moveCenter(cell.center());
+        painter->drawPixmap(box, icon);
+    }
 
 } // namespace
 
@@ -83,7 +83,8 @@ const QImage *GridDelegate::picture(const QByteArray &bytes) const
     return result;
 }
 
-void GridDelegate::paintBackground(QPainter *painter, QStyleOptionViewItem option, const QWidget *widget) const
+void GridDelegate::paintBackground(
+    QPainter *painter, QStyleOptionViewItem option, const QWidget *widget) const
 {
     option.text.clear();
     option.features &= ~QStyleOptionViewItem::HasDisplay;
@@ -91,8 +92,8 @@ void GridDelegate::paintBackground(QPainter *painter, QStyleOptionViewItem optio
     style->drawControl(QStyle::CE_ItemViewItem, &option, painter, widget);
 }
 
-void GridDelegate::paintSearchMatch(QPainter *painter, const QStyleOptionViewItem &option,
-                                    const QWidget *widget) const
+void GridDelegate::paintSearchMatch(
+    QPainter *painter, const QStyleOptionViewItem &option, const QWidget *widget) const
 {
     const qsizetype length = std::min(m_searchLength, option.text.size());
     if (length <= 0)
@@ -118,7 +119,8 @@ void GridDelegate::paintSearchMatch(QPainter *painter, const QStyleOptionViewIte
     painter->restore();
 }
 
-void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+void GridDelegate::paint(
+    QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
@@ -167,7 +169,8 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
         const int h = style->pixelMetric(QStyle::PM_IndicatorHeight, &opt, widget);
         check.rect = QRect(0, 0, w, h);
         check.rect.moveCenter(opt.rect.center());
-        check.state = (opt.state & QStyle::State_Enabled) | (value == 1 ? QStyle::State_On : QStyle::State_Off);
+        check.state
+            = (opt.state & QStyle::State_Enabled) | (value == 1 ? QStyle::State_On : QStyle::State_Off);
         style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, widget);
         break;
     }
@@ -184,7 +187,8 @@ void GridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
     }
     case ColumnKind::Progress: {
         QStyleOptionProgressBar bar;
-        bar.rect = opt.rect.adjusted(4, std::min(8, opt.rect.height() / 5), -4, -std::min(8, opt.rect.height() / 5));
+        bar.rect = opt.rect.adjusted(
+            4, std::min(8, opt.rect.height() / 5), -4, -std::min(8, opt.rect.height() / 5));
         bar.minimum = 0;
         bar.maximum = 100;
         bar.progress = std::clamp(value.value_or(0), 0, 100);
@@ -223,22 +227,22 @@ QSize GridDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelInd
     case ColumnKind::Campaign:
     case ColumnKind::FileType:
     case ColumnKind::Check:
-        return {36, 36};
+        return { 36, 36 };
     case ColumnKind::Button: {
         const QFontMetrics metrics(option.font);
-        return {metrics.horizontalAdvance(buttonText(index.column())) + 32, 30};
+        return { metrics.horizontalAdvance(buttonText(index.column())) + 32, 30 };
     }
     case ColumnKind::Progress:
-        return {120, 30};
+        return { 120, 30 };
     case ColumnKind::Picture:
-        return {option.rect.height() > 0 ? option.rect.height() : 40, 40};
+        return { option.rect.height() > 0 ? option.rect.height() : 40, 40 };
     default:
         return QStyledItemDelegate::sizeHint(option, index);
     }
 }
 
-bool GridDelegate::editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
-                               const QModelIndex &index)
+bool GridDelegate::editorEvent(
+    QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option, const QModelIndex &index)
 {
     if (kindOf(index) != ColumnKind::Button)
         return QStyledItemDelegate::editorEvent(event, model, option, index);

@@ -23,7 +23,8 @@ public:
     void setSearchMatch(const QModelIndex &index, qsizetype length);
     void clearSearchMatch() { setSearchMatch({}, 0); }
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void paint(
+        QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QWidget *createEditor(QWidget *, const QStyleOptionViewItem &, const QModelIndex &) const override
     {
@@ -37,7 +38,7 @@ Q_SIGNALS:
 
 protected:
     bool editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
-                     const QModelIndex &index) override;
+        const QModelIndex &index) override;
 
 private:
     void paintBackground(QPainter *painter, QStyleOptionViewItem option, const QWidget *widget) const;
@@ -50,7 +51,7 @@ private:
     QPersistentModelIndex m_pressed;
     QPersistentModelIndex m_searchIndex;
     qsizetype m_searchLength = 0;
-    mutable QCache<QByteArray, QImage> m_pictures{64};
+    mutable QCache<QByteArray, QImage> m_pictures { 64 };
 };
 
 } // namespace morvex

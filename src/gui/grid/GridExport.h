@@ -12,7 +12,7 @@ struct ExportResult
 {
     enum class Status { Written, Cancelled, Failed };
     Status status = Status::Failed;
-    QString path;  // the file written (or attempted)
+    QString path; // the file written (or attempted)
     QString error; // Failed: why, for the user
 
     bool written() const { return status == Status::Written; }
@@ -24,7 +24,7 @@ struct ExportResult
 // description. The file appears complete or not at all: the workbook is written next to it
 // under a temporary name and renamed over the target at the end.
 ExportResult writeXlsx(const RecordSetModel &model, std::span<const int> columns, std::span<const int> rows,
-                       std::span<const int> pixelWidths, const QString &path);
+    std::span<const int> pixelWidths, const QString &path);
 
 // The chosen name with ".xlsx" appended when it has no extension.
 QString withWorkbookExtension(const QString &fileName);

@@ -81,7 +81,7 @@ QStringList GridFilterModel::distinctKeys(int column) const
         if (seen.contains(key))
             continue;
         seen.insert(key);
-        entries.push_back({std::move(key), m_source->rawValue(row, column)});
+        entries.push_back({ std::move(key), m_source->rawValue(row, column) });
     }
     QCollator collator;
     collator.setNumericMode(true);

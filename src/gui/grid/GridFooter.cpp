@@ -28,10 +28,17 @@ double FooterValues::sum(QStringView field) const
             if (set->isNull(row, index))
                 return;
             switch (type) {
-            case FieldType::Double: total += set->real(row, index); break;
-            case FieldType::Int32: total += set->int32(row, index); break;
-            case FieldType::Int64: total += static_cast<double>(set->int64(row, index)); break;
-            default: break;
+            case FieldType::Double:
+                total += set->real(row, index);
+                break;
+            case FieldType::Int32:
+                total += set->int32(row, index);
+                break;
+            case FieldType::Int64:
+                total += static_cast<double>(set->int64(row, index));
+                break;
+            default:
+                break;
             }
         };
         if (!m_rows->hasAnyFilter()) {
@@ -75,7 +82,8 @@ void GridFooter::paintEvent(QPaintEvent *)
         const int logical = it.key();
         if (m_header->isSectionHidden(logical) || m_header->sectionSize(logical) <= 4)
             continue;
-        const QRect cell(m_header->sectionViewportPosition(logical), 0, m_header->sectionSize(logical), height());
+        const QRect cell(
+            m_header->sectionViewportPosition(logical), 0, m_header->sectionSize(logical), height());
         const QRect box = cell.adjusted(2, 4, -2, -4);
         painter.setPen(palette().color(QPalette::Mid));
         painter.setBrush(palette().color(QPalette::Base));
@@ -84,7 +92,7 @@ void GridFooter::paintEvent(QPaintEvent *)
         const Qt::Alignment alignment = m_alignments.value(logical, Qt::AlignLeft) | Qt::AlignVCenter;
         const QRect textBox = box.adjusted(4, 0, -4, 0);
         painter.drawText(textBox, static_cast<int>(alignment),
-                         fontMetrics().elidedText(it.value(), Qt::ElideRight, textBox.width()));
+            fontMetrics().elidedText(it.value(), Qt::ElideRight, textBox.width()));
     }
 }
 

@@ -8,8 +8,8 @@
 namespace morvex {
 
 namespace {
-constexpr int kButtonWidth = 16;
-constexpr int kArrowWidth = 12;
+    constexpr int kButtonWidth = 16;
+    constexpr int kArrowWidth = 12;
 } // namespace
 
 GridHeader::GridHeader(QWidget *parent)
@@ -27,7 +27,8 @@ void GridHeader::setFiltersEnabled(bool enabled)
 
 QRect GridHeader::buttonRectIn(const QRect &section, int logicalIndex) const
 {
-    if (!m_filtersEnabled || section.width() < kButtonWidth + 8 || (m_isFilterable && !m_isFilterable(logicalIndex)))
+    if (!m_filtersEnabled || section.width() < kButtonWidth + 8
+        || (m_isFilterable && !m_isFilterable(logicalIndex)))
         return {};
     const int height = std::min(section.height() - 4, 18);
     return QRect(section.right() - kButtonWidth - 2, section.center().y() - height / 2, kButtonWidth, height);
@@ -56,7 +57,7 @@ void GridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalI
         opt.state |= QStyle::State_Active;
     opt.position = QStyleOptionHeader::Middle;
     const bool sorted = isSortIndicatorShown() && sortIndicatorSection() == logicalIndex;
-    opt.sortIndicator = !sorted ? QStyleOptionHeader::None
+    opt.sortIndicator = !sorted                      ? QStyleOptionHeader::None
         : sortIndicatorOrder() == Qt::AscendingOrder ? QStyleOptionHeader::SortDown
                                                      : QStyleOptionHeader::SortUp;
     style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, this);
@@ -74,9 +75,9 @@ void GridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalI
     label.rect = QRect(rect.left() + 4, rect.top(), std::max(0, right - rect.left() - 4), rect.height());
     label.sortIndicator = QStyleOptionHeader::None;
     label.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-    label.text = opt.fontMetrics.elidedText(model() ? model()->headerData(logicalIndex, orientation()).toString()
-                                                     : QString(),
-                                            Qt::ElideRight, label.rect.width());
+    label.text = opt.fontMetrics.elidedText(
+        model() ? model()->headerData(logicalIndex, orientation()).toString() : QString(), Qt::ElideRight,
+        label.rect.width());
     style()->drawControl(QStyle::CE_HeaderLabel, &label, painter, this);
 
     if (button.isValid()) {

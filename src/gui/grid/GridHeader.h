@@ -18,7 +18,10 @@ public:
     void setFiltersEnabled(bool enabled);
     bool filtersEnabled() const { return m_filtersEnabled; }
     void setFilterActive(std::function<bool(int logicalIndex)> isActive) { m_isActive = std::move(isActive); }
-    void setFilterable(std::function<bool(int logicalIndex)> isFilterable) { m_isFilterable = std::move(isFilterable); }
+    void setFilterable(std::function<bool(int logicalIndex)> isFilterable)
+    {
+        m_isFilterable = std::move(isFilterable);
+    }
     // The filter button of a section, in header coordinates (empty when filters are off).
     QRect filterButtonRect(int logicalIndex) const;
 

@@ -6,17 +6,17 @@ namespace morvex {
 
 namespace {
 
-bool isIconKind(ColumnKind kind)
-{
-    return kind == ColumnKind::StockStatus || kind == ColumnKind::YesNo || kind == ColumnKind::Campaign
-        || kind == ColumnKind::FileType;
-}
+    bool isIconKind(ColumnKind kind)
+    {
+        return kind == ColumnKind::StockStatus || kind == ColumnKind::YesNo || kind == ColumnKind::Campaign
+            || kind == ColumnKind::FileType;
+    }
 
-// Kinds whose cell shows the value as text.
-bool showsText(ColumnKind kind)
-{
-    return kind == ColumnKind::Text || kind == ColumnKind::Number || kind == ColumnKind::MultiLine;
-}
+    // Kinds whose cell shows the value as text.
+    bool showsText(ColumnKind kind)
+    {
+        return kind == ColumnKind::Text || kind == ColumnKind::Number || kind == ColumnKind::MultiLine;
+    }
 
 } // namespace
 

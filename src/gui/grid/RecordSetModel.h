@@ -11,11 +11,11 @@ namespace morvex {
 
 // Roles beyond Qt's own that the grid's proxy, delegate and exporter read.
 namespace GridRole {
-enum : int {
-    Raw = Qt::UserRole + 1, // the stored value: sorting reads it
-    FilterKey,              // the text a filter or the incremental search compares
-    Kind,                   // ColumnKind of the column, as int
-};
+    enum : int {
+        Raw = Qt::UserRole + 1, // the stored value: sorting reads it
+        FilterKey, // the text a filter or the incremental search compares
+        Kind, // ColumnKind of the column, as int
+    };
 }
 
 // A read-only table model over a record set, one model column per declared grid column (hidden
@@ -34,7 +34,7 @@ public:
 
     const GridColumn &column(int column) const { return m_columns[static_cast<std::size_t>(column)]; }
     int columnOf(QStringView field) const; // first declared column of that field, -1 if none
-    int fieldOf(int column) const;         // the set's field index behind a column, -1 if none
+    int fieldOf(int column) const; // the set's field index behind a column, -1 if none
 
     // Tells views that the set changed cells of one row in place (a progress update).
     void rowChanged(int row);
