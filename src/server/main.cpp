@@ -1,9 +1,9 @@
+#include "server/app/ServerCommand.h"
+
 #include <QCoreApplication>
-#include <QTextStream>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QTextStream(stderr) << "morvex-server: the reference server is not built yet.\n";
-    return 1;
+    return morvex::server::runServerCommand(QCoreApplication::arguments());
 }

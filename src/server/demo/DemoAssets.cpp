@@ -264,7 +264,7 @@ QByteArray spreadsheetXml(const QStringList &header, const QList<QStringList> &r
                   "<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\" "
                   "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\">\n<Worksheet ss:Name=\"Fiyat Listesi\">"
                   "<Table>\n"_s;
-    auto row = [](const QStringList &cells) {
+    auto row = [](const QStringList &cells) -> QString {
         QString r = u"<Row>"_s;
         for (const QString &c : cells) {
             bool number = false;
@@ -282,7 +282,7 @@ QByteArray spreadsheetXml(const QStringList &header, const QList<QStringList> &r
 
 QByteArray rtfDocument(const QString &title, const QStringList &paragraphs)
 {
-    auto escaped = [](const QString &text) {
+    auto escaped = [](const QString &text) -> QByteArray {
         QByteArray out;
         for (QChar c : text) {
             const char16_t u = c.unicode();

@@ -51,7 +51,7 @@ public:
     RecordSet ordersBetween(QDate from, QDate to, int carino) override;
     RecordSet bestSellers(QDate from, QDate to) override;
 
-    RecordSet statement(int carino, std::optional<QDate> from, std::optional<QDate> to) override;
+    RecordSet statement(int carino, std::optional<QDate> from = {}, std::optional<QDate> to = {}) override;
     RecordSet statementHeader(int carino, QDate before) override;
     RecordSet invoiceLines(int carino, int idno) override;
     RecordSet invoiceTotals(int idno) override;
