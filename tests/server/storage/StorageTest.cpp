@@ -186,7 +186,7 @@ TEST_F(ServerStorage, StockSearchMatchesCodesNamesWithFoldedTurkishLetters)
     const RecordSet byName = storage.searchStock(u"DEBRIYAJ"_s, kDealer);
     ASSERT_GT(byName.rowCount(), 0);
     for (int r = 0; r < byName.rowCount(); ++r)
-        EXPECT_TRUE(searchKey(text(byName, r, u"ADI") + u' ' + text(byName, r, u"DIGERADI")).contains(u"DEBRIYAJ"_s));
+        EXPECT_TRUE(searchKey(QString(text(byName, r, u"ADI") + u" "_s + text(byName, r, u"DIGERADI"))).contains(u"DEBRIYAJ"_s));
     const RecordSet byCode = storage.searchStock(u"ORV-100042"_s, kDealer);
     ASSERT_EQ(byCode.rowCount(), 1);
     EXPECT_EQ(integer(byCode, 0, u"STOK_STOKNO"), 42);
