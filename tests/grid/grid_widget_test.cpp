@@ -162,10 +162,16 @@ void GridWidgetTest::weightsApplyOnResizeOnlyWhileAttached()
     f.grid.resize(1200, 420);
     expectWidths(1200);
     QCOMPARE(f.grid.columnWidth(f.col("MARKA")), hiddenWidth);
+    f.grid.setEnabled(false); // a disabled grid is loading too
+    f.grid.resize(1100, 420);
+    expectWidths(1200);
+    f.grid.setEnabled(true);
+    f.grid.resize(1150, 420);
+    expectWidths(1150);
 
     // Showing a column shares the width anew.
     f.grid.setColumnShown(f.col("MARKA"), true);
-    expectWidths(1200);
+    expectWidths(1150);
 }
 
 void GridWidgetTest::wideScreenRuleFitsContentOnSmallScreens()
@@ -457,18 +463,17 @@ void GridWidgetTest::buttonsAndDoubleClicksReportSourceRows()
     f.grid.view()->sortByColumn(f.col("FIYAT"), Qt::DescendingOrder); // shown row 1 is source row 0
     QTableView *view = f.grid.view();
 
-    const QRect cell = view->visualRect(f.shown(1, "ILERI").siblingAtColumn(f.grid.columnOf(QString())));
-    const QRect buttonCell = view->visualRect(view->model()->index(1, 11));
+    const int button = 11; // "İndir", the only column without a field
+    const QRect buttonCell = view->visualRect(view->model()->index(1, button));
     QVERIFY(buttonCell.isValid());
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, GridDelegate::buttonRect(buttonCell).center());
     QCOMPARE(buttons.count(), 1);
-    QCOMPARE(buttons.at(0).at(0).toInt(), 11);
+    QCOMPARE(buttons.at(0).at(0).toInt(), button);
     QCOMPARE(buttons.at(0).at(1).toInt(), 0);
     QCOMPARE(f.grid.focusedRow(), 0); // the click also focused the row
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, buttonCell.topLeft() + QPoint(1, 1));
     QCOMPARE(buttons.count(), 1); // beside the button: no click
     QVERIFY(activated.isEmpty());
-    Q_UNUSED(cell);
 
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(f.shown(3, "ADI")).center());
     QCOMPARE(activated.count(), 1);

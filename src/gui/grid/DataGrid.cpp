@@ -373,14 +373,14 @@ void DataGrid::resizeEvent(QResizeEvent *event)
     QFrame::resizeEvent(event);
     // During a load the grid is detached and a resize changes nothing; the screen sizes the
     // columns again when the load is over.
-    if (m_attached && m_sizing != sizing::Rule::Manual)
+    if (m_attached && isEnabled() && m_sizing != sizing::Rule::Manual)
         sizeColumns();
 }
 
 void DataGrid::handleViewportResized()
 {
     // Only the stretch rule depends on the viewport (the vertical scroll bar comes and goes).
-    if (m_attached && m_sizing == sizing::Rule::Stretch)
+    if (m_attached && isEnabled() && m_sizing == sizing::Rule::Stretch)
         sizeColumns();
 }
 

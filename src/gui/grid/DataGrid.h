@@ -27,7 +27,19 @@ class RecordSetModel;
 
 // The read-only grid every screen shows over a record set. A screen declares its columns as
 // data and binds a record set; the grid adds incremental search, header filters, a column
-// chooser, footer summaries, column sizing and the spreadsheet export.
+// chooser, footer summaries, column sizing and the spreadsheet export:
+//
+//     const GridColumn stockColumns[] = {
+//         {u"Barkod"_s, u"BARKOD"_s, 2, col::Shown, col::Offered},
+//         {QString(), u"STOK_STOKNO"_s, 1, col::Hidden, col::NotOffered},
+//         {u"Durum"_s, u"DURUM"_s, 1, col::Shown, col::Offered, ColumnKind::StockStatus},
+//     };
+//     GridOptions options;
+//     options.sizing = sizing::Rule::WeightsLessScrollBar;
+//     auto *grid = new DataGrid(stockColumns, options, this);
+//     grid->setFooterSummaries({{u"BARKOD"_s, SummaryKind::Count}});
+//     grid->detach();            // before a worker fills the set
+//     grid->attach(&stok);       // in the continuation: one reset, one repaint
 //
 // The grid does not follow the record set's cursor and never moves it: screens read the focused
 // row (focusedRow(), focusedValue()) and position the set by key themselves.
@@ -62,7 +74,8 @@ public:
     void setColumnAvailable(int column, bool available);
     std::vector<int> visibleColumns() const; // in display order
 
-    // Sizing. The rule is applied on every resize while the grid is attached, and by sizeColumns().
+    // Sizing. The rule is applied on every resize while the grid is attached and enabled (a load
+    // detaches it, so a resize during a load changes nothing), and by sizeColumns().
     void setSizingRule(sizing::Rule rule);
     sizing::Rule sizingRule() const { return m_sizing; }
     void sizeColumns();

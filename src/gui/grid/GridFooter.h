@@ -36,7 +36,9 @@ struct FooterSummary
 {
     QString field;
     SummaryKind kind = SummaryKind::Count;
-    // Custom: the text to show, computed from the grid's counts and sums.
+    // Custom: the text to show, computed from the grid's counts and sums. Give the lambda the
+    // return type QString when it concatenates: with QStringBuilder a deduced return type
+    // would refer to temporaries that are gone when the text is used.
     std::function<QString(const FooterValues &)> custom;
 };
 
