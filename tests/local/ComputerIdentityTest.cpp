@@ -192,7 +192,7 @@ TEST(ComputerIdentity, ThisMachineYieldsTheSameIdentityEveryTime)
 
 TEST(PrintIdentity, ClientPrintsThisMachinesIdentityAndSource)
 {
-    const QString client = qEnvironmentVariable("MORVEX_BINARY_DIR") + u"/src/app/morvex"_s;
+    const QString client = QStringLiteral(MORVEX_CLIENT_PATH);
     if (!QFileInfo(client).isExecutable())
         GTEST_SKIP() << "client not built: " << client.toStdString();
     QProcess process;
