@@ -30,15 +30,20 @@ function(morvex_component target)
   target_link_libraries(${target} PUBLIC morvex_settings ${ARG_DEPENDS})
 endfunction()
 
+# The GoogleTest entry point sets the environment itself: gtest_discover_tests cannot pass
+# more than one environment variable.
+add_library(morvex_gtest_main OBJECT ${PROJECT_SOURCE_DIR}/tests/support/gtest_main.cpp)
+target_link_libraries(morvex_gtest_main PUBLIC GTest::gtest)
+target_compile_definitions(morvex_gtest_main PRIVATE MORVEX_BINARY_DIR="${PROJECT_BINARY_DIR}")
+
 # morvex_gtest(<name> DEPENDS <libs...>): one GoogleTest executable of every .cpp in the folder.
 function(morvex_gtest name)
   cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE morvex_settings ${ARG_DEPENDS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE morvex_settings ${ARG_DEPENDS} GTest::gtest GTest::gmock morvex_gtest_main)
   target_compile_definitions(${name} PRIVATE MORVEX_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MORVEX_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # morvex_qtest(<source.cpp> DEPENDS <libs...>): one QTest executable per source file, run offscreen.
