@@ -27,29 +27,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QValidator>
 
 using namespace Qt::StringLiterals;
 
 namespace morvex {
 
 namespace {
-
-class UpperCaseValidator : public QValidator
-{
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &) const override
-    {
-        input = QLocale(QLocale::Turkish, QLocale::Turkey).toUpper(input);
-        return Acceptable;
-    }
-};
 
 QToolButton *toolbarButton(const QIcon &icon, const QString &hint, QWidget *parent)
 {
@@ -169,7 +156,7 @@ QWidget *TForm1::buildToolbar()
 
     m_araedit = new QLineEdit(toolbar);
     m_araedit->setObjectName(u"araedit"_s);
-    m_araedit->setValidator(new UpperCaseValidator(m_araedit));
+    // The stock list gives the box its upper case and letter mapping.
     QFont big = m_araedit->font();
     big.setPixelSize(20);
     m_araedit->setFont(big);
