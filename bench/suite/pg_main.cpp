@@ -97,8 +97,8 @@ void load(const Options &options)
         PQclear(extra);
     exec(pg.conn, "VACUUM ANALYZE stok");
     PgResult count(PQexec(pg.conn, "SELECT count(*), pg_total_relation_size('stok') FROM stok"));
-    info("pg.rows", PQgetvalue(count.result, 0, 0));
-    info("pg.table_bytes", PQgetvalue(count.result, 0, 1));
+    info("f1.pgload", std::string("PostgreSQL table stok: ") + PQgetvalue(count.result, 0, 0) + " rows, "
+                          + PQgetvalue(count.result, 0, 1) + " bytes on disk");
 }
 
 // Stock-shaped rows: the same 32 columns with values of the lengths a stock list holds.
@@ -233,7 +233,6 @@ void table(const Options &options)
     const int runs = int(options.number("runs", 7));
     PgConnection pg(conninfo(options));
     const char *query = "SELECT * FROM stok";
-    int rows = 0;
     for (int run = -1; run < runs; ++run) {
         CopiedTable copied;
         const auto start = Clock::now();
@@ -241,14 +240,12 @@ void table(const Options &options)
             PgResult r(PQexec(pg.conn, query));
             if (PQresultStatus(r.result) != PGRES_TUPLES_OK)
                 throw std::runtime_error(std::string("SELECT: ") + PQresultErrorMessage(r.result));
-            rows = PQntuples(r.result);
             copyOut(r.result, copied);
         }
         const double ms = millisecondsSince(start);
         if (run >= 0)
             sample("f1.libpq", ms, "ms");
     }
-    info("pg.fetched_rows", std::to_string(rows));
 
     const int devnull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     for (int run = -1; run < runs; ++run) {
@@ -271,17 +268,18 @@ void table(const Options &options)
         if (run >= 0)
             sample("f1.copy", ms, "ms");
         if (run == 0)
-            info("pg.copy_bytes", std::to_string(bytes));
+            info("f1.pgcopy", "PostgreSQL COPY text: " + std::to_string(bytes) + " bytes");
     }
     ::close(devnull);
 
     // What the query puts on the wire, through a relay that counts (not timed).
-    CountingRelay relay(std::uint16_t(options.number("port", 5432)));
+    CountingRelay relay{std::uint16_t(options.number("port", 5432))};
     {
         PgConnection counted(conninfo(options, relay.port()));
         relay.reset();
         PgResult r(PQexec(counted.conn, query));
-        info("pg.wire_bytes", std::to_string(relay.bytesToClient()));
+        info("f1.pgwire", "PostgreSQL on the wire: " + std::to_string(relay.bytesToClient()) + " bytes answer ("
+                              + std::to_string(PQntuples(r.result)) + " rows)");
     }
 }
 
@@ -290,14 +288,14 @@ void latency(const Options &options)
     const int runs = int(options.number("runs", 7));
     const int calls = int(options.number("calls", 1000));
     const int newCalls = int(options.number("new-calls", 50));
-    const std::string info = conninfo(options);
+    const std::string connection = conninfo(options);
     auto selectOne = [](PGconn *conn) {
         PgResult r(PQexec(conn, "SELECT 1"));
         if (PQresultStatus(r.result) != PGRES_TUPLES_OK || std::strcmp(PQgetvalue(r.result, 0, 0), "1") != 0)
             throw std::runtime_error(std::string("SELECT 1: ") + PQresultErrorMessage(r.result));
     };
     {
-        PgConnection pg(info);
+        PgConnection pg(connection);
         for (int run = -1; run < runs; ++run) {
             const auto start = Clock::now();
             for (int i = 0; i < calls; ++i)
@@ -309,7 +307,7 @@ void latency(const Options &options)
     for (int run = -1; run < runs; ++run) {
         const auto start = Clock::now();
         for (int i = 0; i < newCalls; ++i) {
-            PgConnection pg(info);
+            PgConnection pg(connection);
             selectOne(pg.conn);
         }
         if (run >= 0)
