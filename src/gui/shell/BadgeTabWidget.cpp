@@ -18,8 +18,39 @@ BadgeTabButton::BadgeTabButton(QWidget *parent)
     setAutoExclusive(false);
     setFixedSize(BadgeTabWidget::kTabSize);
     setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    setIconSize(QSize(30, 30));
+    setIconSize(QSize(26, 26));
     setFocusPolicy(Qt::TabFocus);
+}
+
+QString BadgeTabButton::fittedCaption(const QString &caption, int pixels) const
+{
+    QString shown = caption;
+    shown.replace(u"\r\n"_s, u"\n"_s);
+    QFont f = font();
+    f.setBold(true);
+    f.setPixelSize(pixels);
+    const QFontMetrics fm(f);
+    // Room beside the icon: the button less the icon, the gap and the frame.
+    const int room = width() - iconSize().width() - 18;
+    auto fits = [&](const QString &text) {
+        for (const QString &line : text.split(u'\n')) {
+            if (fm.horizontalAdvance(line) > room)
+                return false;
+        }
+        return text.count(u'\n') <= 1;
+    };
+    if (fits(shown))
+        return shown;
+    QString broken = shown;
+    broken.replace(u' ', u'\n');
+    return fits(broken) ? broken : QString();
+}
+
+void BadgeTabButton::setCaptionPixelSize(int pixels)
+{
+    QFont f = font();
+    f.setPixelSize(pixels);
+    setFont(f);
 }
 
 void BadgeTabButton::setBadge(int value)
@@ -100,9 +131,25 @@ void BadgeTabWidget::setTabText(int index, const QString &caption)
     if (index < 0 || index >= count())
         return;
     m_captions[index] = caption;
-    QString shown = caption;
-    shown.replace(u"\r\n"_s, u"\n"_s);
-    m_buttons[index]->setText(shown);
+    fitCaptions();
+}
+
+void BadgeTabWidget::fitCaptions()
+{
+    // The largest font, from the window's own size down, with which every caption fits.
+    int pixels = font().pixelSize() > 0 ? font().pixelSize() : 13;
+    for (; pixels > 9; --pixels) {
+        bool all = true;
+        for (int i = 0; i < count() && all; ++i)
+            all = !m_buttons[i]->fittedCaption(m_captions[i], pixels).isEmpty();
+        if (all)
+            break;
+    }
+    for (int i = 0; i < count(); ++i) {
+        m_buttons[i]->setCaptionPixelSize(pixels);
+        const QString text = m_buttons[i]->fittedCaption(m_captions[i], pixels);
+        m_buttons[i]->setText(text.isEmpty() ? QString(m_captions[i]).replace(u"\r\n"_s, u"\n"_s) : text);
+    }
 }
 
 QString BadgeTabWidget::tabText(int index) const

@@ -16,6 +16,11 @@ class BadgeTabButton : public QToolButton
     Q_OBJECT
 public:
     explicit BadgeTabButton(QWidget *parent = nullptr);
+    // The caption as shown with a font of `pixels`: a line too wide for the room beside the
+    // icon is broken at its blanks. Empty when it does not fit in two lines.
+    QString fittedCaption(const QString &caption, int pixels) const;
+    // The caption font's size, the same on every tab of a strip.
+    void setCaptionPixelSize(int pixels);
     void setBadge(int value);
     int badge() const { return m_badge; }
 
@@ -63,6 +68,8 @@ private:
     QList<BadgeTabButton *> m_buttons;
     QStringList m_captions;
     QList<bool> m_visible;
+
+    void fitCaptions();
     int m_current = -1;
 };
 

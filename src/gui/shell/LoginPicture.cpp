@@ -82,8 +82,7 @@ QPixmap loginPicture()
     QPainterPath panel;
     panel.addRoundedRect(QRectF(22, 300, size.width() - 44, 246), 18, 18);
     p.fillPath(panel, QColor(255, 255, 255, 36));
-    p.setPen(QPen(QColor(255, 255, 255, 70), 1));
-    p.drawPath(panel);
+    p.strokePath(panel, QPen(QColor(255, 255, 255, 70), 1));
     return picture;
 }
 

@@ -94,7 +94,12 @@ Tgirisform::Tgirisform(DataSnapConnection &bagim, TSonucBilgisi &Bilgim, LoginHo
     m_hatirla = new QCheckBox(LoginTexts::remember(), this);
     m_hatirla->setObjectName(u"hatirla"_s);
     m_hatirla->setChecked(true);
-    m_hatirla->setStyleSheet(u"QCheckBox { color: white; font-weight: bold; background: transparent; }"_s);
+    QPalette light = m_hatirla->palette();
+    light.setColor(QPalette::WindowText, Qt::white);
+    m_hatirla->setPalette(light);
+    QFont bold = m_hatirla->font();
+    bold.setBold(true);
+    m_hatirla->setFont(bold);
     m_giris = new QPushButton(LoginTexts::login(), this);
     m_giris->setObjectName(u"giris"_s);
     m_vazgec = new QPushButton(LoginTexts::cancel(), this);

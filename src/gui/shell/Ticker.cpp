@@ -17,7 +17,7 @@ Ticker::Ticker(int height, QWidget *parent)
     : QWidget(parent)
 {
     setFixedHeight(height);
-    setAutoFillBackground(true);
+    // The panel behind shows through: a light background in either theme.
     m_timer.setInterval(30);
     connect(&m_timer, &QTimer::timeout, this, [this] {
         const int cycle = cycleWidth();
