@@ -4,6 +4,12 @@
 
 #include <QTcpSocket>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <thread>
 
@@ -94,22 +100,115 @@ TEST(ServerConcurrency, AStalledClientDoesNotHoldUpTheOthers)
     EXPECT_GT(proxy.SepetVer(kDealer).rowCount(), 0);
 }
 
+// The client's connection goes through this relay, which passes every byte on and hangs up on
+// both sides right after forwarding the first execute request: the server gets the whole call
+// but its caller is gone before the reply.
+class HangUpRelay
+{
+public:
+    explicit HangUpRelay(quint16 serverPort) : m_serverPort(serverPort)
+    {
+        m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(m_listen, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 || ::listen(m_listen, 1) != 0 ||
+            ::getsockname(m_listen, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            throw std::runtime_error("relay cannot listen");
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { run(); });
+    }
+    ~HangUpRelay()
+    {
+        m_thread.join();
+        ::close(m_listen);
+    }
+    quint16 port() const { return m_port; }
+
+private:
+    void run()
+    {
+        const int client = ::accept(m_listen, nullptr, nullptr);
+        const int upstream = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = htons(m_serverPort);
+        if (client < 0 || ::connect(upstream, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0) {
+            ::close(client);
+            ::close(upstream);
+            return;
+        }
+        QByteArray seen;
+        char buffer[65536];
+        bool hangUp = false;
+        while (!hangUp) {
+            pollfd fds[] = {{client, POLLIN, 0}, {upstream, POLLIN, 0}};
+            if (::poll(fds, 2, 10000) <= 0)
+                break;
+            if (fds[0].revents) {
+                const ssize_t n = ::read(client, buffer, sizeof buffer);
+                if (n <= 0)
+                    break;
+                ::send(upstream, buffer, size_t(n), MSG_NOSIGNAL);
+                seen.append(buffer, n);
+                hangUp = seen.contains("\"method\":\"execute\"") && seen.endsWith("]}");
+            }
+            if (fds[1].revents) {
+                const ssize_t n = ::read(upstream, buffer, sizeof buffer);
+                if (n <= 0)
+                    break;
+                ::send(client, buffer, size_t(n), MSG_NOSIGNAL);
+            }
+        }
+        ::close(client);
+        ::close(upstream);
+    }
+
+    quint16 m_serverPort;
+    quint16 m_port = 0;
+    int m_listen = -1;
+    std::thread m_thread;
+};
+
 TEST(ServerConcurrency, AClientThatVanishesMidCallLeavesTheDatabaseConsistent)
 {
     ServerHarness server;
     const TSonucBilgisi session = server.session(u"DEMO-BAYI0"_s);
-    for (int round = 0; round < 10; ++round) {
-        auto connection = server.connect();
-        TServerMethods1Client proxy(*connection);
-        std::thread caller([&] {
-            try {
-                proxy.SiparisKaydet(copyOf(session), kDealer, 2, 1, u"yarım"_s, 3, 1);
-            } catch (const std::exception &) {
-            }
-        });
-        std::this_thread::sleep_for(std::chrono::milliseconds(round));
-        connection->close();
-        caller.join();
+    const int selected = [&] {
+        const RecordSet basket = server.storage().basket(kDealer);
+        int n = 0;
+        for (int r = 0; r < basket.rowCount(); ++r)
+            n += basket.int32(r, col(basket, u"SEC")) == 1;
+        return n;
+    }();
+    const int ordersBefore = server.storage().orders(kDealer).rowCount();
+    const int basketBefore = server.storage().basket(kDealer).rowCount();
+    {
+        HangUpRelay relay(server.port());
+        DataSnapConnection connection;
+        connection.setHostName(u"127.0.0.1"_s);
+        connection.setPort(QString::number(relay.port()));
+        connection.setReadTimeout(10s);
+        connection.open();
+        TServerMethods1Client proxy(connection);
+        EXPECT_ANY_THROW(proxy.SiparisKaydet(copyOf(session), kDealer, 2, 1, u"yarım"_s, 3, 1));
+    }
+
+    // Whether the server still ran the call or dropped it with its caller, it is all or nothing:
+    // either one new order holding every selected line, or no order and the basket as it was.
+    auto connection = server.connect();
+    TServerMethods1Client proxy(*connection);
+    const RecordSet orders = proxy.OncekiSiparisler2(kDealer);
+    const int basketLines = proxy.SepetVer(kDealer).rowCount();
+    if (orders.rowCount() > ordersBefore) {
+        ASSERT_EQ(orders.rowCount(), ordersBefore + 1);
+        EXPECT_EQ(orders.text(0, col(orders, u"VERENINNOTU")), u"yarım"_s);
+        EXPECT_EQ(proxy.SiparisAyrintisi(kDealer, orders.int32(0, col(orders, u"IDNO"))).rowCount(), selected);
+        EXPECT_EQ(basketLines, basketBefore - selected);
+    } else {
+        EXPECT_EQ(basketLines, basketBefore);
     }
     auto &db = server.storage().database();
     server::SqliteStatement &orphans = db.prepare(
