@@ -196,20 +196,22 @@ TEST(ServerConcurrency, AClientThatVanishesMidCallLeavesTheDatabaseConsistent)
         EXPECT_ANY_THROW(proxy.SiparisKaydet(copyOf(session), kDealer, 2, 1, u"yarım"_s, 3, 1));
     }
 
-    // Whether the server still ran the call or dropped it with its caller, it is all or nothing:
-    // either one new order holding every selected line, or no order and the basket as it was.
-    auto connection = server.connect();
-    TServerMethods1Client proxy(*connection);
-    const RecordSet orders = proxy.OncekiSiparisler2(kDealer);
-    const int basketLines = proxy.SepetVer(kDealer).rowCount();
+    // Whether the server still runs the call or drops it with its caller, it is all or nothing:
+    // one read snapshot sees either a new order holding every selected line and those lines gone
+    // from the basket, or no new order and the basket as it was.
+    auto &storage = server.storage();
+    storage.database().exec("BEGIN");
+    const RecordSet orders = storage.orders(kDealer);
+    const int basketLines = storage.basket(kDealer).rowCount();
     if (orders.rowCount() > ordersBefore) {
         ASSERT_EQ(orders.rowCount(), ordersBefore + 1);
         EXPECT_EQ(orders.text(0, col(orders, u"VERENINNOTU")), u"yarım"_s);
-        EXPECT_EQ(proxy.SiparisAyrintisi(kDealer, orders.int32(0, col(orders, u"IDNO"))).rowCount(), selected);
+        EXPECT_EQ(storage.orderLines(kDealer, orders.int32(0, col(orders, u"IDNO"))).rowCount(), selected);
         EXPECT_EQ(basketLines, basketBefore - selected);
     } else {
         EXPECT_EQ(basketLines, basketBefore);
     }
+    storage.database().exec("COMMIT");
     auto &db = server.storage().database();
     server::SqliteStatement &orphans = db.prepare(
         "SELECT (SELECT count(*) FROM siparis o WHERE NOT EXISTS (SELECT 1 FROM siparis_satir l WHERE l.idno = o.idno)), "
