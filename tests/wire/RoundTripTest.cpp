@@ -3,6 +3,7 @@
 
 #include "Conversation.h"
 #include "TestPeer.h"
+#include "StockTable.h"
 #include "TestRegistry.h"
 
 #include "core/data/RecordSet.h"

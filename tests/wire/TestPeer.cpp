@@ -84,8 +84,12 @@ ScriptedPeer::ScriptedPeer(Script script, bool greet)
                     fail(u"expected connect"_s);
                 else if (!params->items.empty()) {
                     std::lock_guard lock(m_mutex);
-                    for (const auto &[k, v] : params->items[0].members)
-                        m_properties.emplace_back(k, v.kind == wire::Node::Kind::String ? v.string : u"<not a string>"_s);
+                    const wire::Node &object = params->items[0];
+                    for (size_t i = 0; i < object.keys.size(); ++i) {
+                        const wire::Node &v = object.values[i];
+                        m_properties.emplace_back(object.keys[i],
+                                                  v.kind == wire::Node::Kind::String ? v.string : u"<not a string>"_s);
+                    }
                 }
                 peer.write("{\"result\":[0,\"DataSnap\",2]}");
             }

@@ -29,8 +29,4 @@ private:
     std::map<QString, std::pair<MethodSignature, Handler>> m_methods; // key: lower-case name
 };
 
-// The stock-list shaped table used by the threads test and the benchmark: `rows` rows of 32
-// columns with realistic values.
-std::shared_ptr<RecordSet> makeStockTable(int rows);
-
 } // namespace morvex::test

@@ -1,6 +1,7 @@
 // Clones used on eight threads at once against one server: no locks, no crosstalk.
 
 #include "Conversation.h"
+#include "StockTable.h"
 #include "TestRegistry.h"
 
 #include "core/data/RecordSet.h"

@@ -12,22 +12,22 @@ namespace morvex::wire {
 
 const Node *Node::member(QStringView key) const
 {
-    for (const auto &[k, v] : members) {
-        if (k == key)
-            return &v;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == key)
+            return &values[i];
     }
     return nullptr;
 }
 
 QString Node::firstKey() const
 {
-    return members.empty() ? QString() : members.front().first;
+    return keys.empty() ? QString() : keys.front();
 }
 
 const Node &Node::firstValue() const
 {
     static const Node empty;
-    return members.empty() ? empty : members.front().second;
+    return values.empty() ? empty : values.front();
 }
 
 const Node &Node::item(qsizetype index, const char *what) const
@@ -138,7 +138,8 @@ public:
             m_reader.expect(':');
             Node v = (isBinaryKey(key) && m_reader.peekNonSpace() == '[') ? binary() : value(depth + 1);
             const bool isError = key == u"error";
-            node.members.emplace_back(std::move(key), std::move(v));
+            node.keys.push_back(std::move(key));
+            node.values.push_back(std::move(v));
             if (stopAfterError && isError)
                 return;
             const char c = m_reader.peekNonSpace();

@@ -4,7 +4,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <utility>
 #include <vector>
 
 namespace morvex::wire {
@@ -21,8 +20,9 @@ struct Node
     qint64 number = 0;
     QString string;
     QByteArray raw;
-    std::vector<Node> items;                       // Array
-    std::vector<std::pair<QString, Node>> members; // Object, in order
+    std::vector<Node> items;    // Array
+    std::vector<QString> keys;  // Object: keys and values, in order
+    std::vector<Node> values;
 
     bool isArray() const { return kind == Kind::Array; }
     bool isObject() const { return kind == Kind::Object; }

@@ -62,20 +62,6 @@ qint64 integerFrom(const char *data, qsizetype size, bool nonNegative)
     return qint64(quint64(0) - magnitude);
 }
 
-void appendMagnitude(QByteArray &out, quint64 magnitude, char header)
-{
-    char bytes[8];
-    int n = 0;
-    for (int shift = 56; shift >= 0; shift -= 8) {
-        const char b = char((magnitude >> shift) & 0xFF);
-        if (n == 0 && b == 0)
-            continue;
-        bytes[n++] = b;
-    }
-    out.append(char(header | n));
-    out.append(bytes, n);
-}
-
 } // namespace
 
 RowReader::RowReader(const char *data, qsizetype size)
@@ -272,48 +258,35 @@ QByteArray encodeWideString(QStringView text)
     return out;
 }
 
-void RowWriter::writeNull()
-{
-    m_out.append('\xC0');
-}
-
 void RowWriter::writeInteger(qint64 value)
 {
-    if (value >= 0)
-        appendMagnitude(m_out, quint64(value), 0x60);
-    else
-        appendMagnitude(m_out, quint64(0) - quint64(value), 0x20);
+    const quint64 magnitude = value >= 0 ? quint64(value) : quint64(0) - quint64(value);
+    const int n = magnitude == 0 ? 0 : 8 - std::countl_zero(magnitude) / 8;
+    char *p = grow(1 + n);
+    *p++ = char((value >= 0 ? 0x60 : 0x20) | n);
+    for (int i = 0; i < n; ++i)
+        p[i] = char((magnitude >> (8 * (n - 1 - i))) & 0xFF);
 }
 
 void RowWriter::writeDouble(double value)
 {
     const quint64 bits = std::bit_cast<quint64>(value);
-    char bytes[8];
-    for (int i = 0; i < 8; ++i)
-        bytes[i] = char((bits >> (56 - 8 * i)) & 0xFF);
-    int n = 8;
-    while (n > 0 && bytes[n - 1] == 0)
-        --n;
-    m_out.append(char(0x20 | ((bits >> 63) ? 0 : 0x40) | n));
-    m_out.append(bytes, n);
+    // Trailing zero bytes of the big-endian pattern are dropped.
+    const int n = bits == 0 ? 0 : 8 - std::countr_zero(bits) / 8;
+    char *p = grow(1 + n);
+    *p++ = char(0x20 | ((bits >> 63) ? 0 : 0x40) | n);
+    for (int i = 0; i < n; ++i)
+        p[i] = char((bits >> (56 - 8 * i)) & 0xFF);
 }
 
 void RowWriter::writeSingle(float value)
 {
     const quint32 bits = std::bit_cast<quint32>(value);
-    char bytes[4];
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = char((bits >> (24 - 8 * i)) & 0xFF);
-    int n = 4;
-    while (n > 0 && bytes[n - 1] == 0)
-        --n;
-    m_out.append(char(0x20 | ((bits >> 31) ? 0 : 0x40) | n));
-    m_out.append(bytes, n);
-}
-
-void RowWriter::writeBoolean(bool value)
-{
-    m_out.append(value ? '\x60' : '\x20');
+    const int n = bits == 0 ? 0 : 4 - std::countr_zero(bits) / 8;
+    char *p = grow(1 + n);
+    *p++ = char(0x20 | ((bits >> 31) ? 0 : 0x40) | n);
+    for (int i = 0; i < n; ++i)
+        p[i] = char((bits >> (24 - 8 * i)) & 0xFF);
 }
 
 void RowWriter::writeTimestampMs(qint64 msSince1970)
@@ -322,14 +295,13 @@ void RowWriter::writeTimestampMs(qint64 msSince1970)
     const qint64 fraction = msSince1970 - whole;
     RowWriter inner;
     inner.writeInteger(whole);
-    QByteArray content = inner.take();
     if (fraction != 0) {
         const quint32 nanos = quint32(fraction) * 1'000'000u;
         const char b[4] = {char(nanos >> 24), char((nanos >> 16) & 0xFF), char((nanos >> 8) & 0xFF), char(nanos & 0xFF)};
-        content.append(b, 4);
+        inner.append(b, 4);
     }
-    m_out.append(char(0x20 | content.size()));
-    m_out.append(content);
+    *grow(1) = char(0x20 | inner.size());
+    append(inner.m_out.constData(), inner.size());
 }
 
 qsizetype RowWriter::writeStringBytes(const char *data, qsizetype size, qsizetype inlineLimit)
@@ -338,41 +310,65 @@ qsizetype RowWriter::writeStringBytes(const char *data, qsizetype size, qsizetyp
     const bool more = size > limit;
     const qsizetype n = more ? limit : size;
     if (n <= 31) {
-        m_out.append(char((more ? 0x60 : 0x20) | n));
+        *grow(1) = char((more ? 0x60 : 0x20) | n);
     } else {
-        m_out.append(char(more ? 0x50 : 0x10));
-        m_out.append(char(n >> 8));
-        m_out.append(char(n & 0xFF));
+        char *p = grow(3);
+        p[0] = char(more ? 0x50 : 0x10);
+        p[1] = char(n >> 8);
+        p[2] = char(n & 0xFF);
     }
-    m_out.append(data, n);
+    append(data, n);
     return n;
+}
+
+QByteArray RowWriter::writeText(QStringView text, qsizetype inlineLimit)
+{
+    const char16_t *u = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype n = text.size();
+    qsizetype latin = 0;
+    while (latin < n && u[latin] < 0xFF)
+        ++latin;
+    if (latin < n || n > std::min<qsizetype>(inlineLimit, kMaxInlineBytes)) {
+        // Past the 0xFF switch, or cut short: rare enough to take the general path.
+        const QByteArray bytes = encodeWideString(text);
+        const qsizetype written = writeStringBytes(bytes.constData(), bytes.size(), inlineLimit);
+        return bytes.mid(written);
+    }
+    const qsizetype header = n <= 31 ? 1 : 3;
+    char *p = grow(header + n);
+    if (header == 1) {
+        *p++ = char(0x20 | n);
+    } else {
+        *p++ = char(0x10);
+        *p++ = char(n >> 8);
+        *p++ = char(n & 0xFF);
+    }
+    for (qsizetype i = 0; i < n; ++i)
+        p[i] = char(u[i]);
+    return {};
 }
 
 void RowWriter::writeStreamBytes(const char *data, qsizetype size, bool moreFollows)
 {
     if (size == 0 && !moreFollows) {
-        m_out.append('\x20');
+        *grow(1) = '\x20';
         return;
     }
     if (size > kMaxInlineBytes)
         throw WireError(u"A stream part of %1 bytes does not fit one field"_s.arg(size));
-    m_out.append(char(moreFollows ? 0x50 : 0x10));
-    m_out.append(char(size >> 8));
-    m_out.append(char(size & 0xFF));
-    m_out.append(data, size);
+    char *p = grow(3);
+    p[0] = char(moreFollows ? 0x50 : 0x10);
+    p[1] = char(size >> 8);
+    p[2] = char(size & 0xFF);
+    append(data, size);
 }
 
 void RowWriter::writeJson(const QByteArray &jsonText)
 {
     const quint32 n = quint32(jsonText.size());
     const char b[5] = {'\x40', char(n >> 24), char((n >> 16) & 0xFF), char((n >> 8) & 0xFF), char(n & 0xFF)};
-    m_out.append(b, 5);
-    m_out.append(jsonText);
-}
-
-void RowWriter::writeCallback()
-{
-    m_out.append('\x02');
+    append(b, 5);
+    append(jsonText.constData(), jsonText.size());
 }
 
 qint64 dateTimeToMs(double days)

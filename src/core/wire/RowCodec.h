@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace morvex::wire {
 
@@ -72,27 +74,56 @@ QByteArray encodeWideString(QStringView text);
 class RowWriter
 {
 public:
-    QByteArray &bytes() { return m_out; }
-    const QByteArray &bytes() const { return m_out; }
-    qsizetype size() const { return m_out.size(); }
-    QByteArray take() { return std::move(m_out); }
+    void reserve(qsizetype bytes) { m_out.reserve(bytes); }
+    // The bytes written so far.
+    const QByteArray &bytes()
+    {
+        m_out.truncate(m_size);
+        return m_out;
+    }
+    qsizetype size() const { return m_size; }
+    QByteArray take()
+    {
+        m_out.truncate(m_size);
+        m_size = 0;
+        return std::move(m_out);
+    }
 
-    void writeNull();
+    void writeNull() { *grow(1) = '\xC0'; }
     void writeInteger(qint64 value);
     void writeDouble(double value);
     void writeSingle(float value);
-    void writeBoolean(bool value);
+    void writeBoolean(bool value) { *grow(1) = value ? '\x60' : '\x20'; }
     void writeTimestampMs(qint64 msSince1970);
     // A string's encoded bytes; when more than `inlineLimit` bytes, writes the first part with
     // the "more follows" bit and returns how many bytes went inline.
     qsizetype writeStringBytes(const char *data, qsizetype size, qsizetype inlineLimit);
+    // A wide string, encoded straight into the row. Returns the encoded bytes that did not fit
+    // (empty when all went inline).
+    QByteArray writeText(QStringView text, qsizetype inlineLimit);
     // A stream's bytes (always the big header, `20` when empty).
     void writeStreamBytes(const char *data, qsizetype size, bool moreFollows);
     void writeJson(const QByteArray &jsonText);
-    void writeCallback();
+    void writeCallback() { *grow(1) = '\x02'; }
 
 private:
+    // Room for n more bytes at the end; the buffer grows geometrically and is cut to size when read.
+    char *grow(qsizetype n)
+    {
+        if (m_size + n > m_out.size())
+            m_out.resize(std::max<qsizetype>(m_out.size() * 2, m_size + n + 256));
+        char *p = m_out.data() + m_size;
+        m_size += n;
+        return p;
+    }
+    void append(const char *data, qsizetype n)
+    {
+        if (n > 0)
+            std::memcpy(grow(n), data, size_t(n));
+    }
+
     QByteArray m_out;
+    qsizetype m_size = 0;
 };
 
 // TDateTime days (since 1899-12-30, the fraction the time of day) <-> ms since 1970-01-01.

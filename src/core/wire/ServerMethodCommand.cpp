@@ -343,19 +343,31 @@ void ServerMethodCommand::execute(const std::vector<WireValue> &values)
                     return rest;
                 };
                 RawBlock batch = std::move(firstBatches[t]);
-                for (;;) {
-                    decoder.decodeBatch(batch.bytes.constData(), batch.bytes.size(), fetchRest);
-                    if (batch.count <= 0)
-                        break;
+                const auto sendNext = [&](int position) {
                     MessageWriter next;
                     next.beginRequest("next")
                         .integer(meta.rowHandle)
                         .raw(",")
-                        .integer(decoder.rowCount())
+                        .integer(position)
                         .raw(",")
                         .integer(s.handle)
                         .endRequest();
                     m_channel->send(next.take());
+                };
+                for (;;) {
+                    // Ask for the next batch before decoding this one, so that the server
+                    // encodes while the client decodes; not when a cell here still needs
+                    // more_blob, whose answer must come first.
+                    bool continued = false;
+                    const int rows = decoder.scanBatch(batch.bytes.constData(), batch.bytes.size(), continued);
+                    const bool early = batch.count > 0 && !continued;
+                    if (early)
+                        sendNext(decoder.rowCount() + rows);
+                    decoder.decodeBatch(batch.bytes.constData(), batch.bytes.size(), fetchRest);
+                    if (batch.count <= 0)
+                        break;
+                    if (!early)
+                        sendNext(decoder.rowCount());
                     const Node reply = m_channel->receive();
                     if (reply.firstKey() == u"error")
                         throwRemoteError(reply);

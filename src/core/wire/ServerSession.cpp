@@ -155,7 +155,10 @@ private:
     {
         std::vector<std::pair<QString, QString>> properties;
         if (!params.items.empty() && params.items[0].isObject()) {
-            for (const auto &[key, value] : params.items[0].members) {
+            const Node &object = params.items[0];
+            for (size_t i = 0; i < object.keys.size(); ++i) {
+                const QString &key = object.keys[i];
+                const Node &value = object.values[i];
                 QString text;
                 if (value.kind == Node::Kind::String)
                     text = value.string;

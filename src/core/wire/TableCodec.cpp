@@ -244,6 +244,35 @@ void TableDecoder::decodeBatch(const char *data, qsizetype size, const FetchRest
     }
 }
 
+int TableDecoder::scanBatch(const char *data, qsizetype size, bool &continued) const
+{
+    continued = false;
+    const int columns = int(m_cells.size());
+    if (columns == 0)
+        return 0;
+    RowReader reader(data, size);
+    int rows = 0;
+    while (!reader.atEnd()) {
+        for (int c = 0; c < columns; ++c) {
+            if (reader.atEnd())
+                fail(u"Row %1 of the table ends after %2 of its %3 columns"_s.arg(rowCount() + rows).arg(c).arg(columns));
+            const RawField f = reader.next();
+            switch (m_cells[size_t(c)]) {
+            case Cell::WideText:
+            case Cell::AnsiText:
+            case Cell::Bytes:
+            case Cell::Decimal:
+                continued = continued || ((f.kind == RawField::Kind::Tiny || f.kind == RawField::Kind::Big) && f.flag);
+                break;
+            default:
+                break;
+            }
+        }
+        ++rows;
+    }
+    return rows;
+}
+
 void TableDecoder::decodeCell(const RawField &field, int row, int column, const FetchRest &fetchRest)
 {
     auto payload = [&]() {
@@ -318,6 +347,7 @@ TableEncoder::TableEncoder(const RecordSet &source, int threshold, std::function
 QByteArray TableEncoder::nextBatch(std::vector<PendingCell> &pending)
 {
     RowWriter w;
+    w.reserve(m_threshold + 4096);
     const int rows = m_source.rowCount();
     const int columns = m_source.fieldCount();
     while (m_nextRow < rows && w.size() < m_threshold) {
@@ -329,10 +359,9 @@ QByteArray TableEncoder::nextBatch(std::vector<PendingCell> &pending)
             }
             switch (m_source.field(c).type) {
             case FieldType::Text: {
-                const QByteArray bytes = encodeWideString(m_source.text(row, c));
-                const qsizetype n = w.writeStringBytes(bytes.constData(), bytes.size(), m_inlineCapacity(w.size()));
-                if (n < bytes.size())
-                    pending.push_back({row, c, bytes.mid(n)});
+                QByteArray rest = w.writeText(m_source.text(row, c), m_inlineCapacity(w.size()));
+                if (!rest.isEmpty())
+                    pending.push_back({row, c, std::move(rest)});
                 break;
             }
             case FieldType::Int32: w.writeInteger(m_source.int32(row, c)); break;

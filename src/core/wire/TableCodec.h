@@ -51,6 +51,10 @@ public:
     void decodeBatch(const char *data, qsizetype size, const FetchRest &fetchRest);
     int rowCount() const { return m_target.rowCount(); }
 
+    // Walks a batch's field headers only: the number of rows it holds and whether any cell
+    // continues beyond it (needs more_blob). Raises ProtocolError where decodeBatch would.
+    int scanBatch(const char *data, qsizetype size, bool &continued) const;
+
 private:
     enum class Cell : std::uint8_t { WideText, AnsiText, Int32, Int64, Double, Single, Decimal, Boolean, Date, Time, Timestamp, Bytes };
     void decodeCell(const struct RawField &field, int row, int column, const FetchRest &fetchRest);

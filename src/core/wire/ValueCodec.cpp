@@ -88,10 +88,9 @@ std::unique_ptr<OutgoingBlob> encodeValue(RowWriter &row, const ParamSpec &spec,
         switch (formOf(spec)) {
         case ValueForm::Text:
         case ValueForm::AnsiText: {
-            const QByteArray bytes = encodeWideString(value.toText());
-            const qsizetype n = row.writeStringBytes(bytes.constData(), bytes.size(), inlineLimit);
-            if (n < bytes.size())
-                return std::make_unique<OutgoingBlob>(bytes.mid(n), nullptr);
+            QByteArray rest = row.writeText(value.toText(), inlineLimit);
+            if (!rest.isEmpty())
+                return std::make_unique<OutgoingBlob>(std::move(rest), nullptr);
             return {};
         }
         case ValueForm::Stream: {
