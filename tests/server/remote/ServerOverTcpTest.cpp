@@ -397,3 +397,58 @@ TEST_F(ServerOverTcp, StartUpContentDocumentsAndMail)
     EXPECT_EQ(outbox[1].request.konu, u"satır,\"iki\""_s);
     EXPECT_EQ(outbox[1].request.method, u"MailGonserCariNormal"_s);
 }
+
+TEST_F(ServerOverTcp, MethodsTheClientNeverCallsAnswerSensibly)
+{
+    auto item = proxy.MobilStokNoAra(1, copyOf(dealer));
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->StokNo(), 1);
+    EXPECT_EQ(item->ResimVar(), 1);
+    EXPECT_FALSE(QImage::fromData(QByteArray::fromHex(item->Resim().toLatin1()), "JPEG").isNull());
+    EXPECT_FALSE(proxy.MobilStokNoAra(999999, copyOf(dealer)));
+
+    const int all = proxy.StokAraOrvex(u"FREN"_s, copyOf(dealer)).rowCount();
+    bool more = false;
+    qint32 total = 0;
+    auto page = proxy.MobilStokaraAdimli(u"FREN"_s, copyOf(dealer), 0, 0, 2, 3, more, total);
+    EXPECT_EQ(total, all);
+    EXPECT_EQ(page->Count(), std::min(3, all - 2));
+    EXPECT_EQ(more, all > 5);
+    EXPECT_EQ(proxy.MobilStokara(u"FREN"_s, copyOf(dealer), 0, 4)->Count(), std::min(4, all));
+    EXPECT_NE(remoteMessage([&] { proxy.MobilStokara(u"FREN"_s, copyOf(dealer), -1, 4); }), u"<accepted>"_s);
+
+    auto basket = proxy.SepetMobilVer(kDealer);
+    ASSERT_EQ(basket->Count(), proxy.SepetVer(kDealer).rowCount());
+    EXPECT_GT(basket->Items(0).TARIH(), 40000.0);
+    EXPECT_EQ(basket->Items(0).CARINO(), kDealer);
+
+    const int wholeStatement = proxy.CariEkstreVer(kDealer).rowCount();
+    EXPECT_LT(proxy.CariEkstreVer2(kDealer, 46300, 46400).rowCount(), wholeStatement);
+    EXPECT_EQ(proxy.CariEkstreVer2Baslik(kDealer, 46300).rowCount(), 1);
+
+    qint32 sepet = -1, yeni = -1, kampanya = -1, duyuru = -1, bakiye = -1, dosya = -1;
+    proxy.BalonGetir2(kDealer, sepet, yeni, kampanya, duyuru, bakiye, dosya);
+    EXPECT_EQ(sepet, 4);
+    EXPECT_EQ(duyuru, 4);
+    EXPECT_EQ(dosya, 7);
+    EXPECT_EQ(proxy.AcilisEkranlarVer2()->Ekranlar().size(), 4u);
+    EXPECT_EQ(proxy.DuyuruVer().rowCount(), 4);
+
+    qint64 boy64 = 0;
+    qint32 boy32 = 0;
+    const QJsonArray bytes = proxy.ResimVer6(1, boy64);
+    EXPECT_EQ(bytes.size(), boy64);
+    EXPECT_GT(boy64, 0);
+    const QString hex = proxy.BuyukResimVer(1, boy32);
+    EXPECT_EQ(hex.size(), 2 * boy32);
+    EXPECT_TRUE(readAll(proxy.YedekDunyasiVer()).startsWith("%PDF-1.4"));
+
+    qint32 mail = -1;
+    EXPECT_TRUE(proxy.SifremiUnuttum(kDealerId, mail));
+    EXPECT_EQ(mail, 1);
+    EXPECT_FALSE(proxy.SifremiUnuttum(u"YOK"_s, mail));
+    EXPECT_EQ(server.storage().outbox().size(), 1u);
+    proxy.CikisGonder(copyOf(dealer));
+    EXPECT_GT(proxy.RaporAlinanSiparisler(copyOf(dealer), 46000, 47000).rowCount(), 0);
+    EXPECT_NE(remoteMessage([&] { proxy.RaporEnCokSatilanStoklar(copyOf(dealer), 46000, 47000); }), u"<accepted>"_s);
+}
