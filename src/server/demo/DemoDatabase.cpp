@@ -156,7 +156,6 @@ private:
             {kSecondDealer, u"120.01.0002"_s, u"KARADENİZ OTOMOTİV"_s, 0, 1, u"Rıza AKSU"_s, u"Ortahisar"_s, u"TRABZON"_s, 7.5},
         };
         QList<Account> all = accounts;
-        Sequence seq;
         m_extraDealers = 24;
         for (int i = 0; i < m_extraDealers; ++i) {
             const QString word = kDealerWords[std::size_t(i) % std::size(kDealerWords)].toString();
@@ -176,7 +175,6 @@ private:
                          30 + (a.carino % 3) * 15)
                 .run();
             ++m_summary.accounts;
-            (void)seq;
         }
         auto &user = m_db.prepare("INSERT INTO kullanici (sirano, carino, adi, sifre, aktif, musteritipi, surum, mail) "
                                   "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");

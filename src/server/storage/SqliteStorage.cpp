@@ -874,12 +874,11 @@ OpenLine openLine(SqliteDatabase &db, const BalanceChange &change)
 void SqliteStorage::cancelBalance(const BalanceChange &change)
 {
     SqliteTransaction t(m_db);
-    const OpenLine l = openLine(m_db, change);
+    openLine(m_db, change);
     m_db.prepare("UPDATE siparis_satir SET iptal = iptal + kalan, kalan = 0 WHERE stokhar_no = ?1")
         .bind(1, change.stokharNo)
         .run();
     t.commit();
-    Q_UNUSED(l);
 }
 
 void SqliteStorage::changeBalance(const BalanceChange &change)
