@@ -24,7 +24,9 @@ QByteArray readAll(const QString &path)
 
 unsigned modeOf(const QString &path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 0777) : ~0u;
 }
 
@@ -46,7 +48,8 @@ protected:
 
 TEST_F(AyarIni, WritesUtf8KeyAsIsWithCrlfAndOwnerOnlyPermissions)
 {
-    ASSERT_TRUE(writeRememberedLogin(path(), { u"\u015eEN\u0130\u011e"_s, u"\u00c7\u00d6\u00dc\u0131"_s, true }));
+    ASSERT_TRUE(
+        writeRememberedLogin(path(), { u"\u015eEN\u0130\u011e"_s, u"\u00c7\u00d6\u00dc\u0131"_s, true }));
 
     const QByteArray bytes = readAll(path());
     EXPECT_TRUE(bytes.contains("hat\xC4\xB1rla=1\r\n")) << bytes.toStdString();
@@ -59,7 +62,8 @@ TEST_F(AyarIni, WritesUtf8KeyAsIsWithCrlfAndOwnerOnlyPermissions)
     EXPECT_EQ(back.userName, u"\u015eEN\u0130\u011e"_s);
     EXPECT_EQ(back.password, u"\u00c7\u00d6\u00dc\u0131"_s);
     EXPECT_TRUE(back.remember);
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1) << "temporary file left behind";
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1)
+        << "temporary file left behind";
 }
 
 // Files as other programs left them: the Windows client (cp1254), editors with a BOM or LF ends.
@@ -71,19 +75,24 @@ TEST_F(AyarIni, ReadsEveryEncodingTheKeyAndTurkishLettersSurvive)
         QByteArray bytes;
         IniFile::Encoding encoding;
     };
-    const QString isim = u"\u015e\u0130RKET"_s;       // ŞİRKET
+    const QString isim = u"\u015e\u0130RKET"_s; // ŞİRKET
     const QString sifre = u"\u00c7\u00d6\u011e\u00dc"_s; // ÇÖĞÜ
     QByteArray utf16("\xFF\xFE", 2);
-    const QString utf16Text = u"[kullanici]\r\nisim="_s + isim + u"\r\nsifre="_s + sifre + u"\r\n"_s + kRemember + u"=0\r\n"_s;
+    const QString utf16Text
+        = u"[kullanici]\r\nisim="_s + isim + u"\r\nsifre="_s + sifre + u"\r\n"_s + kRemember + u"=0\r\n"_s;
     utf16.append(reinterpret_cast<const char *>(utf16Text.utf16()), utf16Text.size() * 2);
     const Case cases[] = {
-        { "cp1254 CRLF", QByteArray("[kullanici]\r\nisim=\xDE\xDDRKET\r\nsifre=\xC7\xD6\xD0\xDC\r\nhat\xFDrla=0\r\n"),
-          IniFile::Encoding::Windows1254 },
+        { "cp1254 CRLF",
+            QByteArray("[kullanici]\r\nisim=\xDE\xDDRKET\r\nsifre=\xC7\xD6\xD0\xDC\r\nhat\xFDrla=0\r\n"),
+            IniFile::Encoding::Windows1254 },
         { "utf8 BOM CRLF",
-          QByteArray("\xEF\xBB\xBF[kullanici]\r\nisim=\xC5\x9E\xC4\xB0RKET\r\nsifre=\xC3\x87\xC3\x96\xC4\x9E\xC3\x9C\r\nhat\xC4\xB1rla=0\r\n"),
-          IniFile::Encoding::Utf8 },
-        { "utf8 LF, blanks around", QByteArray(" [ kullanici ] \nisim = \xC5\x9E\xC4\xB0RKET\nsifre=\xC3\x87\xC3\x96\xC4\x9E\xC3\x9C \nhat\xC4\xB1rla =0\n"),
-          IniFile::Encoding::Utf8 },
+            QByteArray("\xEF\xBB\xBF[kullanici]\r\nisim=\xC5\x9E\xC4\xB0RKET\r\nsifre="
+                       "\xC3\x87\xC3\x96\xC4\x9E\xC3\x9C\r\nhat\xC4\xB1rla=0\r\n"),
+            IniFile::Encoding::Utf8 },
+        { "utf8 LF, blanks around",
+            QByteArray(" [ kullanici ] \nisim = \xC5\x9E\xC4\xB0RKET\nsifre=\xC3\x87\xC3\x96\xC4\x9E\xC3\x9C "
+                       "\nhat\xC4\xB1rla =0\n"),
+            IniFile::Encoding::Utf8 },
         { "utf16 BOM", utf16, IniFile::Encoding::Utf16 },
     };
     for (const Case &c : cases) {
@@ -169,8 +178,10 @@ TEST(IniFile, BooleansReadAsTheWindowsClientDid)
 
 TEST_F(AyarIni, RewriteKeepsOtherContentAndTightensPermissions)
 {
-    writeAll(path(), "; kept comment\r\n[diger]\r\nanahtar=deger\r\n[KULLANICI]\r\nISIM=ESKI\r\nnot=kalsin\r\n");
-    ASSERT_TRUE(QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+    writeAll(
+        path(), "; kept comment\r\n[diger]\r\nanahtar=deger\r\n[KULLANICI]\r\nISIM=ESKI\r\nnot=kalsin\r\n");
+    ASSERT_TRUE(QFile::setPermissions(
+        path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
     ASSERT_TRUE(writeRememberedLogin(path(), { u"YENI"_s, u"S"_s, false }));
 
     const IniFile ini = IniFile::fromBytes(readAll(path()));

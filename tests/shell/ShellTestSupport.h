@@ -34,8 +34,8 @@ struct TestEnvironment
     std::shared_ptr<std::atomic<int>> pauses = std::make_shared<std::atomic<int>>(0);
     QString identity = u"TEST-KIMLIK-0"_s;
 
-    ShellEnvironment make(const QString &host = u"127.0.0.1"_s, const QString &port = u"9"_s,
-                          QDate today = QDate(2026, 6, 15))
+    ShellEnvironment make(
+        const QString &host = u"127.0.0.1"_s, const QString &port = u"9"_s, QDate today = QDate(2026, 6, 15))
     {
         ShellEnvironment env;
         env.messages = &boxes;
@@ -83,7 +83,7 @@ public:
     bool create()
     {
         m_db = m_dir.filePath(u"demo.db"_s);
-        QStringList args{ u"--init-demo"_s, m_db, u"--stock"_s, u"100"_s };
+        QStringList args { u"--init-demo"_s, m_db, u"--stock"_s, u"100"_s };
         if (!machineIdentity().isEmpty())
             args << u"--register-identity"_s << machineIdentity();
         return run(args);

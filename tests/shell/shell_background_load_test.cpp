@@ -37,12 +37,12 @@ QString deadPort()
 struct Screen
 {
     RecordSet set;
-    std::vector<GridColumn> columns{ GridColumn{ u"Kod"_s, u"KOD"_s } };
-    DataGrid grid{ columns };
-    BusyIndicator busy{ 24 };
-    GridLoadView view{ &grid, &set };
+    std::vector<GridColumn> columns { GridColumn { u"Kod"_s, u"KOD"_s } };
+    DataGrid grid { columns };
+    BusyIndicator busy { 24 };
+    GridLoadView view { &grid, &set };
     ScriptedMessageBoxes boxes;
-    BackgroundLoad load{ boxes };
+    BackgroundLoad load { boxes };
 
     Screen()
     {
@@ -135,7 +135,7 @@ private Q_SLOTS:
         QVERIFY(s.grid.isAttached());
         QCOMPARE(s.set.rowCount(), 1); // whatever it held before
         QVERIFY(!s.busy.isVisible());
-        QCOMPARE(s.boxes.texts(), QStringList{ kFailure });
+        QCOMPARE(s.boxes.texts(), QStringList { kFailure });
         QCOMPARE(s.boxes.shown[0].kind, MessageKind::Error);
         QCOMPARE(s.boxes.shown[0].defaultButton, MessageButton::Ok);
         QVERIFY(!s.load.isRunning());
@@ -158,7 +158,7 @@ private Q_SLOTS:
     {
         Screen s;
         QSemaphore release;
-        std::atomic<int> workers{ 0 };
+        std::atomic<int> workers { 0 };
         auto worker = [&] {
             ++workers;
             release.acquire();
@@ -181,7 +181,7 @@ private Q_SLOTS:
     {
         ScriptedMessageBoxes boxes;
         QSemaphore started;
-        std::atomic<bool> workerDone{ false };
+        std::atomic<bool> workerDone { false };
         bool continued = false;
         auto *load = new BackgroundLoad(boxes);
         load->start(
@@ -208,8 +208,8 @@ private Q_SLOTS:
         DataSnapConnection bagc;
         bagc.setHostName(u"127.0.0.1"_s);
         bagc.setPort(deadPort());
-        std::atomic<int> pauses{ 0 };
-        std::atomic<long long> paused{ 0 };
+        std::atomic<int> pauses { 0 };
+        std::atomic<long long> paused { 0 };
         auto work = std::make_shared<RemoteWork>(bagc, [&](std::chrono::milliseconds ms) {
             ++pauses;
             paused += ms.count();
@@ -223,7 +223,7 @@ private Q_SLOTS:
         QVERIFY(!called);
         QCOMPARE(pauses.load(), 11);
         QCOMPARE(paused.load(), 11 * 500LL);
-        QCOMPARE(s.boxes.texts(), QStringList{ kFailure });
+        QCOMPARE(s.boxes.texts(), QStringList { kFailure });
         QVERIFY(s.grid.isEnabled());
         QCOMPARE(s.grid.recordSet(), &s.set);
         QVERIFY(!s.busy.isVisible());
@@ -245,7 +245,7 @@ private Q_SLOTS:
             return true;
         });
         QVERIFY(finished.wait(5000));
-        QCOMPARE(boxes.texts(), QStringList{ kFailure });
+        QCOMPARE(boxes.texts(), QStringList { kFailure });
         QCOMPARE(shownOn, qApp->thread());
     }
 };

@@ -20,7 +20,8 @@ using namespace morvex::test;
 
 namespace {
 
-const QString kWrong = u"Kullan\u0131c\u0131 Ad\u0131 ve \u015eifre Hatal\u0131 L\u00fctfen Tekrar Deneyiniz !"_s;
+const QString kWrong
+    = u"Kullan\u0131c\u0131 Ad\u0131 ve \u015eifre Hatal\u0131 L\u00fctfen Tekrar Deneyiniz !"_s;
 const QString kFetchFailed = u"Ba\u011flant\u0131 Kurulamad\u0131 !"_s;
 
 struct HostStub : LoginHost
@@ -62,7 +63,7 @@ struct Login
     std::unique_ptr<Tgirisform> form;
 
     void open(const QString &identity, const QString &host = u"127.0.0.1"_s, const QString &port = u"9"_s,
-              const QString &settingsPath = {})
+        const QString &settingsPath = {})
     {
         t.identity = identity;
         bagc.setPort(port);
@@ -104,9 +105,12 @@ private Q_SLOTS:
         QVERIFY(!ReferenceServer::machineIdentity().isEmpty());
         QVERIFY(m_server.create());
         const std::pair<QString, QString> bindings[] = {
-            { u"KIMLIK-PASIF"_s, u"PASIF"_s },         { u"KIMLIK-ESKI"_s, u"ESKI"_s },
-            { u"KIMLIK-PERSONEL1"_s, u"PERSONEL1"_s }, { u"KIMLIK-PERSONEL2"_s, u"PERSONEL2"_s },
-            { u"KIMLIK-BOLGE"_s, u"BOLGE"_s },         { u"KIMLIK-BAYI4"_s, u"BAYI4"_s },
+            { u"KIMLIK-PASIF"_s, u"PASIF"_s },
+            { u"KIMLIK-ESKI"_s, u"ESKI"_s },
+            { u"KIMLIK-PERSONEL1"_s, u"PERSONEL1"_s },
+            { u"KIMLIK-PERSONEL2"_s, u"PERSONEL2"_s },
+            { u"KIMLIK-BOLGE"_s, u"BOLGE"_s },
+            { u"KIMLIK-BAYI4"_s, u"BAYI4"_s },
         };
         for (const auto &[identity, user] : bindings)
             QVERIFY(m_server.bind(identity, user));
@@ -144,7 +148,7 @@ private Q_SLOTS:
                 w = w->nextInFocusChain();
             order.append(w);
         }
-        QCOMPARE(order, (QList<QWidget *>{ f.adi(), f.vazgec(), f.hatirla(), f.sifre(), f.giris() }));
+        QCOMPARE(order, (QList<QWidget *> { f.adi(), f.vazgec(), f.hatirla(), f.sifre(), f.giris() }));
 
         // Upper-case input, the Turkish way.
         type(f.adi(), u"bay\u0131 i\u015f"_s);
@@ -159,7 +163,8 @@ private Q_SLOTS:
         type(f.adi(), u"  "_s);
         QTest::keyClick(f.adi(), Qt::Key_Return);
         QCOMPARE(l.t.boxes.beeps, 1);
-        QCOMPARE(l.t.boxes.texts(), QStringList{ u"L\u00fctfen kullan\u0131c\u0131 ad\u0131n\u0131 giriniz !"_s });
+        QCOMPARE(l.t.boxes.texts(),
+            QStringList { u"L\u00fctfen kullan\u0131c\u0131 ad\u0131n\u0131 giriniz !"_s });
         QCOMPARE(l.t.boxes.shown[0].kind, MessageKind::Warning);
         QCOMPARE(QApplication::focusWidget(), f.adi());
         QCOMPARE(f.adi()->selectedText(), u"  "_s);
@@ -184,7 +189,7 @@ private Q_SLOTS:
         Login l;
         l.open(u"X"_s);
         QTest::mouseClick(l.form->vazgec(), Qt::LeftButton);
-        QCOMPARE(l.t.exits.codes, QList<int>{ 0 });
+        QCOMPARE(l.t.exits.codes, QList<int> { 0 });
         QVERIFY(l.form->result() != QDialog::Accepted);
     }
 
@@ -194,7 +199,8 @@ private Q_SLOTS:
         l.open(u"X"_s, u"  "_s);
         l.enter(u"A"_s, u"B"_s);
         QVERIFY(l.attempt());
-        QCOMPARE(l.t.boxes.texts(), QStringList{ u"Ba\u011flant\u0131 Kurulam\u0131yor L\u00fctfen Tekrar Deneyiniz !"_s });
+        QCOMPARE(l.t.boxes.texts(),
+            QStringList { u"Ba\u011flant\u0131 Kurulam\u0131yor L\u00fctfen Tekrar Deneyiniz !"_s });
         QCOMPARE(l.t.boxes.shown[0].kind, MessageKind::Error);
         QVERIFY(l.form->giris()->isEnabled());
         QCOMPARE(l.form->giris()->text(), u"Giri\u015f!"_s);
@@ -220,7 +226,7 @@ private Q_SLOTS:
         QTest::qWait(100);
         QCOMPARE(finished.count(), 1);
         QCOMPARE(l.t.pauses->load(), 11);
-        QCOMPARE(l.t.boxes.texts(), QStringList{ kFetchFailed });
+        QCOMPARE(l.t.boxes.texts(), QStringList { kFetchFailed });
         QCOMPARE(l.t.boxes.shown[0].kind, MessageKind::Error);
         QCOMPARE(l.form->giris()->text(), u"Giri\u015f!"_s);
         QVERIFY(l.form->giris()->isEnabled());
@@ -243,21 +249,22 @@ private Q_SLOTS:
 
         QTest::newRow("dealer") << QString() << u"BAYI0"_s << u"1234"_s << 1 << u"accepted"_s << true;
         QTest::newRow("wrong password") << QString() << u"BAYI0"_s << u"12345"_s << 1 << u"wrong"_s << false;
-        QTest::newRow("blank before the name") << QString() << u" BAYI0"_s << u"1234"_s << 1 << u"wrong"_s << false;
-        QTest::newRow("inactive, credentials saved") << u"KIMLIK-PASIF"_s << u"PASIF"_s << u"1234"_s << 1 << u"wrong"_s
-                                                     << true;
-        QTest::newRow("version 16 before the password") << u"KIMLIK-ESKI"_s << u"ESKI"_s << u"YANLIS"_s << 1
-                                                        << u"update"_s << false;
-        QTest::newRow("unregistered computer") << u"KIMLIK-YOK"_s << u"BAYI0"_s << u"1234"_s << 1 << u"request"_s
-                                               << false;
-        QTest::newRow("staff type 1 chooses") << u"KIMLIK-PERSONEL1"_s << u"PERSONEL1"_s << u"1234"_s << 1
-                                              << u"accepted, selection"_s << true;
-        QTest::newRow("staff type 2 declines") << u"KIMLIK-PERSONEL2"_s << u"PERSONEL2"_s << u"1234"_s << 0
-                                               << u"ended, selection"_s << true;
-        QTest::newRow("staff, selection window missing") << u"KIMLIK-PERSONEL1"_s << u"PERSONEL1"_s << u"1234"_s << -1
-                                                         << u"idle, selection"_s << true;
-        QTest::newRow("BDM code, type 3: no selection") << u"KIMLIK-BOLGE"_s << u"BOLGE"_s << u"1234"_s << 1
-                                                        << u"accepted"_s << true;
+        QTest::newRow("blank before the name")
+            << QString() << u" BAYI0"_s << u"1234"_s << 1 << u"wrong"_s << false;
+        QTest::newRow("inactive, credentials saved")
+            << u"KIMLIK-PASIF"_s << u"PASIF"_s << u"1234"_s << 1 << u"wrong"_s << true;
+        QTest::newRow("version 16 before the password")
+            << u"KIMLIK-ESKI"_s << u"ESKI"_s << u"YANLIS"_s << 1 << u"update"_s << false;
+        QTest::newRow("unregistered computer")
+            << u"KIMLIK-YOK"_s << u"BAYI0"_s << u"1234"_s << 1 << u"request"_s << false;
+        QTest::newRow("staff type 1 chooses")
+            << u"KIMLIK-PERSONEL1"_s << u"PERSONEL1"_s << u"1234"_s << 1 << u"accepted, selection"_s << true;
+        QTest::newRow("staff type 2 declines")
+            << u"KIMLIK-PERSONEL2"_s << u"PERSONEL2"_s << u"1234"_s << 0 << u"ended, selection"_s << true;
+        QTest::newRow("staff, selection window missing")
+            << u"KIMLIK-PERSONEL1"_s << u"PERSONEL1"_s << u"1234"_s << -1 << u"idle, selection"_s << true;
+        QTest::newRow("BDM code, type 3: no selection")
+            << u"KIMLIK-BOLGE"_s << u"BOLGE"_s << u"1234"_s << 1 << u"accepted"_s << true;
     }
     void decision()
     {
@@ -269,7 +276,8 @@ private Q_SLOTS:
         QFETCH(bool, saved);
 
         Login l;
-        l.host.selectionAnswer = selectionAnswer < 0 ? std::nullopt : std::optional<bool>(selectionAnswer == 1);
+        l.host.selectionAnswer
+            = selectionAnswer < 0 ? std::nullopt : std::optional<bool>(selectionAnswer == 1);
         const QString id = identity.isEmpty() ? ReferenceServer::machineIdentity() : identity;
         l.open(id, u"127.0.0.1"_s, m_server.port());
         l.enter(adi, sifre);
@@ -293,22 +301,22 @@ private Q_SLOTS:
             QVERIFY(l.t.exits.codes.isEmpty());
         } else if (outcome == u"wrong"_s || outcome.startsWith(u"idle"_s)) {
             if (outcome == u"wrong"_s)
-                QCOMPARE(l.t.boxes.texts(), QStringList{ kWrong });
+                QCOMPARE(l.t.boxes.texts(), QStringList { kWrong });
             QCOMPARE(l.form->giris()->text(), u"Giri\u015f!"_s);
             QVERIFY(l.form->giris()->isEnabled());
             QVERIFY(l.form->isVisible());
             QCOMPARE(QApplication::focusWidget(), l.form->adi());
             QVERIFY(l.t.exits.codes.isEmpty());
         } else if (outcome == u"update"_s) {
-            QCOMPARE(l.host.updates, QList<int>{ 16 });
+            QCOMPARE(l.host.updates, QList<int> { 16 });
             QVERIFY(l.t.boxes.shown.isEmpty());
             QVERIFY(l.t.exits.codes.isEmpty());
         } else if (outcome == u"request"_s) {
             QCOMPARE(l.host.requests, 1);
-            QCOMPARE(l.t.exits.codes, QList<int>{ 0 });
+            QCOMPARE(l.t.exits.codes, QList<int> { 0 });
             QVERIFY(!l.bilgi.Varmi());
         } else if (outcome.startsWith(u"ended"_s)) {
-            QCOMPARE(l.t.exits.codes, QList<int>{ 0 });
+            QCOMPARE(l.t.exits.codes, QList<int> { 0 });
         } else {
             QFAIL("unknown outcome");
         }

@@ -43,7 +43,7 @@ struct BlockingNotices : StartupNotices
     {
     }
     void runLoaders() override { release->acquire(); }
-    void afterStartupLoad() override {}
+    void afterStartupLoad() override { }
 };
 
 // Answers the login window once it is open: types the credentials and presses "Giriş".
@@ -88,13 +88,14 @@ private Q_SLOTS:
         TestEnvironment t;
         TForm1 w(t.make());
         QCOMPARE(w.windowTitle(), u"ORVEX Otomotiv Online Sipari\u015f Program\u0131 (Zerdal)"_s);
-        QCOMPARE(MessageTexts::applicationTitle(), u"ORVEX Otomotiv Online Sipari\u015f Program\u0131  (Zerdal)"_s);
+        QCOMPARE(MessageTexts::applicationTitle(),
+            u"ORVEX Otomotiv Online Sipari\u015f Program\u0131  (Zerdal)"_s);
         QCOMPARE(w.font().pixelSize(), 13);
         QVERIFY(w.font().bold());
 
-        const QStringList captions{ u"Stok\r\nListesi"_s, u"Sepet"_s, u"Sipari\u015f\r\nDurumlar\u0131"_s, u"Cari Ekstre"_s,
-                                    u"Yeni\r\nStoklar"_s, u"Kampanyal\u0131"_s, u"Duyurular"_s, u"Bakiyeler"_s,
-                                    u"Orjinal\r\nFiyatlar"_s, u"Dosyalar"_s, u"Sanal Pos"_s };
+        const QStringList captions { u"Stok\r\nListesi"_s, u"Sepet"_s, u"Sipari\u015f\r\nDurumlar\u0131"_s,
+            u"Cari Ekstre"_s, u"Yeni\r\nStoklar"_s, u"Kampanyal\u0131"_s, u"Duyurular"_s, u"Bakiyeler"_s,
+            u"Orjinal\r\nFiyatlar"_s, u"Dosyalar"_s, u"Sanal Pos"_s };
         QCOMPARE(w.tabs()->count(), 11);
         for (int i = 0; i < 11; ++i) {
             QCOMPARE(w.tabs()->tabText(i), captions[i]);
@@ -124,16 +125,19 @@ private Q_SLOTS:
         for (QLabel *label : legend->findChildren<QLabel *>())
             if (!label->text().isEmpty())
                 legendTexts.append(label->text());
-        QCOMPARE(legendTexts, (QStringList{ u"Durum A\u00e7\u0131klamas\u0131:    "_s, u" Stok mevcut  "_s,
-                                            u" Telefon A\u00e7\u0131n\u0131z  "_s, u" Yolda  "_s,
-                                            u" Tedarik S\u00fcrecinde "_s, u" \u00d6zel Sipari\u015f  "_s, u" Yok  "_s }));
+        QCOMPARE(legendTexts,
+            (QStringList { u"Durum A\u00e7\u0131klamas\u0131:    "_s, u" Stok mevcut  "_s,
+                u" Telefon A\u00e7\u0131n\u0131z  "_s, u" Yolda  "_s, u" Tedarik S\u00fcrecinde "_s,
+                u" \u00d6zel Sipari\u015f  "_s, u" Yok  "_s }));
 
         // The general menu, with separators between the entries.
         QStringList entries;
         for (QAction *a : w.generalMenu()->actions())
             entries.append(a->isSeparator() ? u"-"_s : a->text());
-        QCOMPARE(entries, (QStringList{ u"Mail G\u00f6nder"_s, u"-"_s, u"\u015eifre De\u011fi\u015ftirme \u0130ste\u011fi"_s, u"-"_s,
-                                        u"www.orvex.com.tr"_s, u"-"_s, u"\u00c7\u0131k\u0131\u015f"_s }));
+        QCOMPARE(entries,
+            (QStringList { u"Mail G\u00f6nder"_s, u"-"_s,
+                u"\u015eifre De\u011fi\u015ftirme \u0130ste\u011fi"_s, u"-"_s, u"www.orvex.com.tr"_s, u"-"_s,
+                u"\u00c7\u0131k\u0131\u015f"_s }));
         QCOMPARE(w.menuButton()->menu(), w.generalMenu());
     }
 
@@ -209,7 +213,7 @@ private Q_SLOTS:
         w.session().setcarikod(code);
         w.adjustToRole();
 
-        const UserRole expected{ staff, basketStatusHidden, campaignHidden };
+        const UserRole expected { staff, basketStatusHidden, campaignHidden };
         QCOMPARE(w.role(), expected);
         QCOMPARE(w.baskaCariSec()->isVisible(), staff);
         QCOMPARE(w.tabs()->isTabVisible(index(MainTab::Kampanyali)), !campaignHidden);
@@ -240,7 +244,8 @@ private Q_SLOTS:
         TestEnvironment t;
         QSemaphore release;
         ShellEnvironment env = t.make();
-        env.windows.startupNotices = [&release](TForm1 &) { return std::make_unique<BlockingNotices>(&release); };
+        env.windows.startupNotices
+            = [&release](TForm1 &) { return std::make_unique<BlockingNotices>(&release); };
         TForm1 w(env);
         w.show();
         w.startStartupLoad();
@@ -266,7 +271,7 @@ private Q_SLOTS:
         t.boxes.answers = { ModalResult::Yes };
         QVERIFY(w.startupLoad()->isRunning());
         QVERIFY(w.confirmClose());
-        QCOMPARE(t.exits.codes, QList<int>{ 0 });
+        QCOMPARE(t.exits.codes, QList<int> { 0 });
         QVERIFY(w.startupLoad()->isRunning()); // nothing was waited for
         release.release();
     }
@@ -278,7 +283,7 @@ private Q_SLOTS:
         w.show();
         t.boxes.answers = { ModalResult::No };
         w.generalMenu()->actions().last()->trigger();
-        QCOMPARE(t.boxes.texts(), QStringList{ u"Programdan \u00c7\u0131kmak \u0130stiyor musunuz ?"_s });
+        QCOMPARE(t.boxes.texts(), QStringList { u"Programdan \u00c7\u0131kmak \u0130stiyor musunuz ?"_s });
         QVERIFY(w.isVisible());
     }
 
@@ -319,7 +324,7 @@ private Q_SLOTS:
         QAction *site = w.generalMenu()->actions().at(4);
         QCOMPARE(site->text(), u"www.ornek.com.tr"_s);
         site->trigger();
-        QCOMPARE(opened, QList<QUrl>{ QUrl(u"http://www.ornek.com.tr/"_s) });
+        QCOMPARE(opened, QList<QUrl> { QUrl(u"http://www.ornek.com.tr/"_s) });
         QCOMPARE(QApplication::focusWidget(), w.searchBox());
         QCOMPARE(w.searchBox()->selectedText(), u"FILTRE"_s);
     }
@@ -356,8 +361,9 @@ private Q_SLOTS:
         QCOMPARE(w.userValue()->text(), u"BAYI0"_s);
         QCOMPARE(w.companyValue()->text(), w.session().CariAdi());
         QVERIFY(!w.session().CariAdi().isEmpty());
-        QCOMPARE(w.representativeValue()->text(), w.session().SaticiAdi() + u" Telefonu: "_s
-                     + w.session().SaticiTelefon() + u" email: "_s + w.session().SaticiMail());
+        QCOMPARE(w.representativeValue()->text(),
+            w.session().SaticiAdi() + u" Telefonu: "_s + w.session().SaticiTelefon() + u" email: "_s
+                + w.session().SaticiMail());
         QVERIFY(!w.baskaCariSec()->isVisibleTo(&w));
         QSignalSpy startupDone(w.startupLoad(), &BackgroundLoad::finished);
         QVERIFY(startupDone.count() == 1 || startupDone.wait(5000));
@@ -370,16 +376,17 @@ private Q_SLOTS:
         t.identity = u"KIMLIK-PERSONEL1"_s;
         ShellEnvironment env = t.make(u"127.0.0.1"_s, m_server.port());
         int selections = 0;
-        env.windows.customerSelection = [&](QWidget *, DataSnapConnection &, TSonucBilgisi &session, bool afterLogin) {
-            ++selections;
-            if (afterLogin) {
-                session.setCARINO(512);
-                session.setCariAdi(u"SE\u00c7\u0130LEN CAR\u0130"_s);
-            } else {
-                session.setCariAdi(u"BA\u015eKA CAR\u0130"_s);
-            }
-            return true;
-        };
+        env.windows.customerSelection
+            = [&](QWidget *, DataSnapConnection &, TSonucBilgisi &session, bool afterLogin) {
+                  ++selections;
+                  if (afterLogin) {
+                      session.setCARINO(512);
+                      session.setCariAdi(u"SE\u00c7\u0130LEN CAR\u0130"_s);
+                  } else {
+                      session.setCariAdi(u"BA\u015eKA CAR\u0130"_s);
+                  }
+                  return true;
+              };
         TForm1 w(env);
         answerLogin(this, u"PERSONEL1"_s, u"1234"_s);
         QVERIFY(w.startUp());
@@ -405,7 +412,7 @@ private Q_SLOTS:
         TForm1 w(t.make(u"127.0.0.1"_s, m_server.port()));
         answerLogin(this, {}, {}, true);
         QVERIFY(!w.startUp());
-        QCOMPARE(t.exits.codes, QList<int>{ 0 });
+        QCOMPARE(t.exits.codes, QList<int> { 0 });
     }
 };
 

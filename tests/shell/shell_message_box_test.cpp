@@ -24,7 +24,8 @@ private Q_SLOTS:
         QTest::newRow("error") << MessageKind::Error << u"Hata"_s << true;
         QTest::newRow("information") << MessageKind::Information << u"Bilgi"_s << true;
         QTest::newRow("question") << MessageKind::Question << u"Soru"_s << true;
-        QTest::newRow("plain: application title") << MessageKind::Plain << u"Uygulama  (Ba\u015fl\u0131k)"_s << false;
+        QTest::newRow("plain: application title")
+            << MessageKind::Plain << u"Uygulama  (Ba\u015fl\u0131k)"_s << false;
     }
     void titlesByKind()
     {
@@ -63,9 +64,9 @@ private Q_SLOTS:
         QFETCH(MessageButton, button);
         QFETCH(QString, caption);
         QFETCH(int, code);
-        const MessageButtons all = MessageButton::Yes | MessageButton::No | MessageButton::Ok | MessageButton::Cancel
-            | MessageButton::Abort | MessageButton::Retry | MessageButton::Ignore | MessageButton::YesToAll
-            | MessageButton::NoToAll | MessageButton::Help;
+        const MessageButtons all = MessageButton::Yes | MessageButton::No | MessageButton::Ok
+            | MessageButton::Cancel | MessageButton::Abort | MessageButton::Retry | MessageButton::Ignore
+            | MessageButton::YesToAll | MessageButton::NoToAll | MessageButton::Help;
         MessageDialog box(u"?"_s, MessageKind::Question, all, MessageButton::Yes);
         box.open();
         QPushButton *b = box.button(button);
@@ -78,7 +79,8 @@ private Q_SLOTS:
 
     void helpDoesNotClose()
     {
-        MessageDialog box(u"?"_s, MessageKind::Information, MessageButton::Ok | MessageButton::Help, MessageButton::Ok);
+        MessageDialog box(
+            u"?"_s, MessageKind::Information, MessageButton::Ok | MessageButton::Help, MessageButton::Ok);
         box.open();
         QSignalSpy help(&box, &MessageDialog::helpRequested);
         QCOMPARE(box.button(MessageButton::Help)->text(), u"Yard\u0131m"_s);
@@ -97,8 +99,8 @@ private Q_SLOTS:
     void defaultButtonHasFocus()
     {
         QFETCH(MessageButton, defaultButton);
-        MessageDialog box(u"?"_s, MessageKind::Question, MessageButton::Yes | MessageButton::No | MessageButton::Cancel,
-                          defaultButton);
+        MessageDialog box(u"?"_s, MessageKind::Question,
+            MessageButton::Yes | MessageButton::No | MessageButton::Cancel, defaultButton);
         box.show();
         QVERIFY(QTest::qWaitForWindowActive(&box));
         QCOMPARE(QApplication::focusWidget(), box.button(defaultButton));
@@ -114,7 +116,8 @@ private Q_SLOTS:
         QTest::addColumn<MessageButtons>("buttons");
         QTest::addColumn<int>("escapeCode");
         QTest::newRow("yes/no") << MessageButtons(MessageButton::Yes | MessageButton::No) << 7;
-        QTest::newRow("yes/no/cancel") << (MessageButton::Yes | MessageButton::No | MessageButton::Cancel) << 2;
+        QTest::newRow("yes/no/cancel")
+            << (MessageButton::Yes | MessageButton::No | MessageButton::Cancel) << 2;
         QTest::newRow("ok") << MessageButtons(MessageButton::Ok) << 1;
         QTest::newRow("yes alone") << MessageButtons(MessageButton::Yes) << 2;
     }
@@ -151,8 +154,8 @@ private Q_SLOTS:
             QTest::mouseClick(box->button(MessageButton::No), Qt::LeftButton);
         });
         QCOMPARE(boxes.show(u"Programdan \u00c7\u0131kmak \u0130stiyor musunuz ?"_s, MessageKind::Question,
-                            MessageButton::Yes | MessageButton::No, MessageButton::Yes),
-                 int(ModalResult::No));
+                     MessageButton::Yes | MessageButton::No, MessageButton::Yes),
+            int(ModalResult::No));
         QCOMPARE(seenTitle, u"Soru"_s);
 
         QString text;

@@ -29,7 +29,7 @@ bool save(QWidget *w, const QString &path)
 
 // Logs in through the real login window, then shows the main window at a laptop's size.
 bool mainWindowScreen(ReferenceServer &server, const QString &identity, const QString &user, QDate day,
-                      const QString &search, const QString &path)
+    const QString &search, const QString &path)
 {
     TestEnvironment t;
     t.identity = identity;
@@ -82,11 +82,11 @@ int main(int argc, char *argv[])
         login.sifre()->setText(u"1234"_s);
         ok &= save(&login, out + u"/login.png"_s);
     }
-    ok &= mainWindowScreen(server, ReferenceServer::machineIdentity(), u"BAYI0"_s, QDate(2026, 6, 15), u"FREN"_s,
-                           out + u"/main-dealer.png"_s);
-    ok &= mainWindowScreen(server, u"KIMLIK-BOLGE"_s, u"BOLGE"_s, QDate(2026, 6, 15), u"FREN"_s,
-                           out + u"/main-staff.png"_s);
-    ok &= mainWindowScreen(server, ReferenceServer::machineIdentity(), u"BAYI0"_s, QDate(2026, 12, 28), QString(),
-                           out + u"/main-winter.png"_s);
+    ok &= mainWindowScreen(server, ReferenceServer::machineIdentity(), u"BAYI0"_s, QDate(2026, 6, 15),
+        u"FREN"_s, out + u"/main-dealer.png"_s);
+    ok &= mainWindowScreen(
+        server, u"KIMLIK-BOLGE"_s, u"BOLGE"_s, QDate(2026, 6, 15), u"FREN"_s, out + u"/main-staff.png"_s);
+    ok &= mainWindowScreen(server, ReferenceServer::machineIdentity(), u"BAYI0"_s, QDate(2026, 12, 28),
+        QString(), out + u"/main-winter.png"_s);
     return ok ? 0 : 1;
 }

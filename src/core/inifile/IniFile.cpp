@@ -17,54 +17,55 @@ namespace morvex {
 
 namespace {
 
-bool sameName(QStringView a, QStringView b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-QString decode(QByteArrayView bytes, IniFile::Encoding &encoding)
-{
-    static constexpr char utf8Bom[] = "\xEF\xBB\xBF";
-    if (bytes.startsWith(QByteArrayView(utf8Bom, 3))) {
-        encoding = IniFile::Encoding::Utf8;
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        return utf8(bytes.sliced(3));
+    bool sameName(QStringView a, QStringView b)
+    {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
     }
-    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
-        encoding = IniFile::Encoding::Utf16;
-        QStringDecoder utf16(bytes[0] == '\xFF' ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        return utf16(bytes.sliced(2));
-    }
-    QStringDecoder strict(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = strict(bytes);
-    if (!strict.hasError()) {
-        encoding = IniFile::Encoding::Utf8;
-        return text;
-    }
-    // Not UTF-8: the Turkish Windows code page, which every byte sequence is valid in.
-    encoding = IniFile::Encoding::Windows1254;
-    QStringDecoder cp1254("windows-1254");
-    if (cp1254.isValid())
-        return cp1254(bytes);
-    return QString::fromLatin1(bytes); // Qt built without ICU; keeps ASCII keys at least
-}
 
-QString unquote(QStringView value)
-{
-    value = value.trimmed();
-    if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"')
-        value = value.sliced(1, value.size() - 2);
-    return value.toString();
-}
+    QString decode(QByteArrayView bytes, IniFile::Encoding &encoding)
+    {
+        static constexpr char utf8Bom[] = "\xEF\xBB\xBF";
+        if (bytes.startsWith(QByteArrayView(utf8Bom, 3))) {
+            encoding = IniFile::Encoding::Utf8;
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            return utf8(bytes.sliced(3));
+        }
+        if (bytes.size() >= 2
+            && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'))) {
+            encoding = IniFile::Encoding::Utf16;
+            QStringDecoder utf16(bytes[0] == '\xFF' ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+            return utf16(bytes.sliced(2));
+        }
+        QStringDecoder strict(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = strict(bytes);
+        if (!strict.hasError()) {
+            encoding = IniFile::Encoding::Utf8;
+            return text;
+        }
+        // Not UTF-8: the Turkish Windows code page, which every byte sequence is valid in.
+        encoding = IniFile::Encoding::Windows1254;
+        QStringDecoder cp1254("windows-1254");
+        if (cp1254.isValid())
+            return cp1254(bytes);
+        return QString::fromLatin1(bytes); // Qt built without ICU; keeps ASCII keys at least
+    }
 
-QString quoteIfNeeded(const QString &value)
-{
-    if (value.isEmpty())
-        return value;
-    const bool blankEdge = value.front().isSpace() || value.back().isSpace();
-    const bool quotedLook = value.size() >= 2 && value.front() == u'"' && value.back() == u'"';
-    return blankEdge || quotedLook ? u'"' + value + u'"' : value;
-}
+    QString unquote(QStringView value)
+    {
+        value = value.trimmed();
+        if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"')
+            value = value.sliced(1, value.size() - 2);
+        return value.toString();
+    }
+
+    QString quoteIfNeeded(const QString &value)
+    {
+        if (value.isEmpty())
+            return value;
+        const bool blankEdge = value.front().isSpace() || value.back().isSpace();
+        const bool quotedLook = value.size() >= 2 && value.front() == u'"' && value.back() == u'"';
+        return blankEdge || quotedLook ? u'"' + value + u'"' : value;
+    }
 
 } // namespace
 
@@ -72,7 +73,7 @@ IniFile IniFile::fromBytes(QByteArrayView bytes)
 {
     IniFile ini;
     const QString text = decode(bytes, ini.m_encoding);
-    ini.m_sections.push_back(Section{ QString(), false, {} });
+    ini.m_sections.push_back(Section { QString(), false, {} });
     for (QStringView line : QStringView(text).tokenize(u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
@@ -81,16 +82,17 @@ IniFile IniFile::fromBytes(QByteArrayView bytes)
             const QStringView trimmed = part.trimmed();
             if (trimmed.startsWith(u'[') && trimmed.contains(u']')) {
                 const auto close = trimmed.indexOf(u']');
-                ini.m_sections.push_back(Section{ trimmed.sliced(1, close - 1).trimmed().toString(), true, {} });
+                ini.m_sections.push_back(
+                    Section { trimmed.sliced(1, close - 1).trimmed().toString(), true, {} });
                 continue;
             }
             const auto equals = part.indexOf(u'=');
             const bool comment = trimmed.startsWith(u';') || trimmed.startsWith(u'#');
             if (equals > 0 && !comment && !part.first(equals).trimmed().isEmpty()) {
                 ini.m_sections.back().lines.push_back(
-                    Line{ part.first(equals).trimmed().toString(), unquote(part.sliced(equals + 1)) });
+                    Line { part.first(equals).trimmed().toString(), unquote(part.sliced(equals + 1)) });
             } else if (!trimmed.isEmpty()) {
-                ini.m_sections.back().lines.push_back(Line{ QString(), part.toString() });
+                ini.m_sections.back().lines.push_back(Line { QString(), part.toString() });
             }
         }
     }
@@ -211,7 +213,7 @@ bool IniFile::setValue(QStringView section, QStringView key, const QString &valu
         return false;
     auto *s = const_cast<Section *>(findSection(section));
     if (!s) {
-        m_sections.push_back(Section{ section.toString(), true, {} });
+        m_sections.push_back(Section { section.toString(), true, {} });
         s = &m_sections.back();
     }
     for (Line &line : s->lines) {
@@ -220,7 +222,7 @@ bool IniFile::setValue(QStringView section, QStringView key, const QString &valu
             return true;
         }
     }
-    s->lines.push_back(Line{ key.toString(), value });
+    s->lines.push_back(Line { key.toString(), value });
     return true;
 }
 

@@ -52,7 +52,7 @@ public:
 private:
     struct Line
     {
-        QString key;  // empty for a line that is not a key=value pair
+        QString key; // empty for a line that is not a key=value pair
         QString text; // the value, or the raw line
     };
     struct Section

@@ -11,7 +11,6 @@
 
 class QThreadPool;
 
-
 namespace morvex {
 
 class MessageBoxes;
@@ -32,7 +31,8 @@ public:
 class WidgetLoadView : public LoadView
 {
 public:
-    explicit WidgetLoadView(QWidget *widget, std::function<void()> detach = {}, std::function<void()> attach = {});
+    explicit WidgetLoadView(
+        QWidget *widget, std::function<void()> detach = {}, std::function<void()> attach = {});
     void suspendForLoad() override;
     void resumeAfterLoad() override;
 

@@ -6,7 +6,7 @@
 namespace morvex {
 
 namespace {
-constexpr int kDots = 10;
+    constexpr int kDots = 10;
 }
 
 BusyIndicator::BusyIndicator(int size, QWidget *parent)

@@ -5,11 +5,11 @@ using namespace Qt::StringLiterals;
 namespace morvex {
 
 namespace {
-QString &storedApplicationTitle()
-{
-    static QString title;
-    return title;
-}
+    QString &storedApplicationTitle()
+    {
+        static QString title;
+        return title;
+    }
 } // namespace
 
 void MessageTexts::setApplicationTitle(const QString &title)

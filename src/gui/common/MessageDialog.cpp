@@ -13,36 +13,43 @@ namespace morvex {
 
 namespace {
 
-// Button order on the box, as users of the old client know it.
-constexpr MessageButton kButtonOrder[] = {
-    MessageButton::Yes,   MessageButton::No,     MessageButton::Ok,     MessageButton::Cancel,
-    MessageButton::Abort, MessageButton::Retry,  MessageButton::Ignore, MessageButton::NoToAll,
-    MessageButton::YesToAll, MessageButton::Help,
-};
+    // Button order on the box, as users of the old client know it.
+    constexpr MessageButton kButtonOrder[] = {
+        MessageButton::Yes,
+        MessageButton::No,
+        MessageButton::Ok,
+        MessageButton::Cancel,
+        MessageButton::Abort,
+        MessageButton::Retry,
+        MessageButton::Ignore,
+        MessageButton::NoToAll,
+        MessageButton::YesToAll,
+        MessageButton::Help,
+    };
 
-QStyle::StandardPixmap iconFor(MessageKind kind)
-{
-    switch (kind) {
-    case MessageKind::Warning:
-        return QStyle::SP_MessageBoxWarning;
-    case MessageKind::Error:
-        return QStyle::SP_MessageBoxCritical;
-    case MessageKind::Information:
-        return QStyle::SP_MessageBoxInformation;
-    case MessageKind::Question:
-        return QStyle::SP_MessageBoxQuestion;
-    case MessageKind::Plain:
-        break;
+    QStyle::StandardPixmap iconFor(MessageKind kind)
+    {
+        switch (kind) {
+        case MessageKind::Warning:
+            return QStyle::SP_MessageBoxWarning;
+        case MessageKind::Error:
+            return QStyle::SP_MessageBoxCritical;
+        case MessageKind::Information:
+            return QStyle::SP_MessageBoxInformation;
+        case MessageKind::Question:
+            return QStyle::SP_MessageBoxQuestion;
+        case MessageKind::Plain:
+            break;
+        }
+        return QStyle::SP_CustomBase;
     }
-    return QStyle::SP_CustomBase;
-}
 
 } // namespace
 
 MessageDialog::MessageDialog(const QString &text, MessageKind kind, MessageButtons buttons,
-                             MessageButton defaultButton, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint)
+    MessageButton defaultButton, QWidget *parent)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_kind(kind)
 {
     setObjectName(QStringLiteral("messageBox"));
@@ -146,8 +153,8 @@ void MessageDialog::closeEvent(QCloseEvent *event)
     done(ModalResult::Cancel);
 }
 
-int DialogMessageBoxes::show(const QString &text, MessageKind kind, MessageButtons buttons,
-                             MessageButton defaultButton)
+int DialogMessageBoxes::show(
+    const QString &text, MessageKind kind, MessageButtons buttons, MessageButton defaultButton)
 {
     // Sounds: the desktop offers one beep, played for every kind except a plain box.
     if (kind != MessageKind::Plain)

@@ -18,7 +18,7 @@ public:
     static constexpr int kTextPointSize = 15;
 
     MessageDialog(const QString &text, MessageKind kind, MessageButtons buttons, MessageButton defaultButton,
-                  QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 
     QPushButton *button(MessageButton which) const;
     QPushButton *defaultButton() const { return m_default; }
@@ -43,7 +43,8 @@ private:
 class DialogMessageBoxes : public MessageBoxes
 {
 public:
-    int show(const QString &text, MessageKind kind, MessageButtons buttons, MessageButton defaultButton) override;
+    int show(
+        const QString &text, MessageKind kind, MessageButtons buttons, MessageButton defaultButton) override;
     void errorBeep() override;
 };
 

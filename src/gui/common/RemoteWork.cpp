@@ -14,11 +14,11 @@ namespace morvex {
 
 namespace {
 
-struct CloseOnExit
-{
-    DataSnapConnection &connection;
-    ~CloseOnExit() { connection.close(); }
-};
+    struct CloseOnExit
+    {
+        DataSnapConnection &connection;
+        ~CloseOnExit() { connection.close(); }
+    };
 
 } // namespace
 
@@ -42,14 +42,14 @@ bool RemoteWork::run(const Call &call, const FailureReporter &report)
     const OpenerMode mode = report ? OpenerMode::Reporting : OpenerMode::Silent;
     if (!openWithRetries(*m_clone, mode, report, m_pause))
         return false;
-    CloseOnExit closer{ *m_clone };
+    CloseOnExit closer { *m_clone };
     TServerMethods1Client proxy(*m_clone);
     call(proxy);
     return true;
 }
 
 bool startRemoteLoad(BackgroundLoad &load, ShellContext &shell, RemoteWork::Call call,
-                     BackgroundLoad::Continuation continuation)
+    BackgroundLoad::Continuation continuation)
 {
     if (load.isRunning())
         return false;
@@ -67,8 +67,8 @@ FailureReporter reportOnUiThread(QObject *context, MessageBoxes &messages)
             showConnectionFailure(messages);
             return;
         }
-        QMetaObject::invokeMethod(guard.data(), [&messages] { showConnectionFailure(messages); },
-                                  Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            guard.data(), [&messages] { showConnectionFailure(messages); }, Qt::BlockingQueuedConnection);
     };
 }
 

@@ -44,7 +44,7 @@ private:
 // main connection: the pattern every tab uses. `call` runs on the worker and fills the tab's
 // own record set; `continuation` runs on the UI thread afterwards. False when the load still runs.
 bool startRemoteLoad(BackgroundLoad &load, ShellContext &shell, RemoteWork::Call call,
-                     BackgroundLoad::Continuation continuation = {});
+    BackgroundLoad::Continuation continuation = {});
 
 // A failure reporter for worker threads: shows the connection-failure message on the UI thread
 // (through `context`'s thread) and waits until it is acknowledged.

@@ -21,7 +21,8 @@ public:
         MessageButton defaultButton;
     };
 
-    int show(const QString &text, MessageKind kind, MessageButtons buttons, MessageButton defaultButton) override
+    int show(
+        const QString &text, MessageKind kind, MessageButtons buttons, MessageButton defaultButton) override
     {
         shown.append({ text, kind, buttons, defaultButton });
         if (onShow)

@@ -17,7 +17,16 @@ class MessageBoxes;
 class TSonucBilgisi;
 
 // The busy animations in the main window's toolbar, one per background load.
-enum class BusySlot { StockSearch, NewStock, CampaignStock, Announcements, Statement, Orders, Files, GenuinePrices };
+enum class BusySlot {
+    StockSearch,
+    NewStock,
+    CampaignStock,
+    Announcements,
+    Statement,
+    Orders,
+    Files,
+    GenuinePrices
+};
 inline constexpr int kBusySlotCount = 8;
 
 // What the main window offers the tabs and the windows they open. Everything here belongs to

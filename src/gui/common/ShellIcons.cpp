@@ -13,63 +13,63 @@ namespace morvex::ShellIcons {
 
 namespace {
 
-// Draws on a 64 by 64 canvas; QIcon scales it to the size asked for.
-QIcon drawn(const std::function<void(QPainter &)> &draw)
-{
-    QPixmap pixmap(64, 64);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-    p.end();
-    return QIcon(pixmap);
-}
-
-QPen pen(const QColor &color, qreal width)
-{
-    return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-}
-
-QBrush shade(const QColor &light, const QColor &dark, qreal top = 0, qreal bottom = 64)
-{
-    QLinearGradient g(0, top, 0, bottom);
-    g.setColorAt(0, light);
-    g.setColorAt(1, dark);
-    return g;
-}
-
-void sheet(QPainter &p, const QColor &line)
-{
-    p.setPen(pen(QColor(70, 90, 120), 2.5));
-    p.setBrush(shade(Qt::white, QColor(220, 230, 242)));
-    p.drawRoundedRect(QRectF(12, 6, 40, 52), 4, 4);
-    p.setPen(pen(line, 3));
-    for (int y = 18; y <= 46; y += 9)
-        p.drawLine(QPointF(19, y), QPointF(45, y));
-}
-
-void star(QPainter &p, QPointF centre, qreal outer, qreal inner, int points)
-{
-    QPainterPath path;
-    for (int i = 0; i < points * 2; ++i) {
-        const qreal r = i % 2 ? inner : outer;
-        const qreal a = -M_PI / 2 + i * M_PI / points;
-        const QPointF pt(centre.x() + r * qCos(a), centre.y() + r * qSin(a));
-        i ? path.lineTo(pt) : path.moveTo(pt);
+    // Draws on a 64 by 64 canvas; QIcon scales it to the size asked for.
+    QIcon drawn(const std::function<void(QPainter &)> &draw)
+    {
+        QPixmap pixmap(64, 64);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        draw(p);
+        p.end();
+        return QIcon(pixmap);
     }
-    path.closeSubpath();
-    p.drawPath(path);
-}
 
-void lettered(QPainter &p, const QRectF &box, const QString &text, int pixelSize, const QColor &color)
-{
-    QFont f(u"DejaVu Sans"_s);
-    f.setBold(true);
-    f.setPixelSize(pixelSize);
-    p.setFont(f);
-    p.setPen(color);
-    p.drawText(box, Qt::AlignCenter, text);
-}
+    QPen pen(const QColor &color, qreal width)
+    {
+        return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    }
+
+    QBrush shade(const QColor &light, const QColor &dark, qreal top = 0, qreal bottom = 64)
+    {
+        QLinearGradient g(0, top, 0, bottom);
+        g.setColorAt(0, light);
+        g.setColorAt(1, dark);
+        return g;
+    }
+
+    void sheet(QPainter &p, const QColor &line)
+    {
+        p.setPen(pen(QColor(70, 90, 120), 2.5));
+        p.setBrush(shade(Qt::white, QColor(220, 230, 242)));
+        p.drawRoundedRect(QRectF(12, 6, 40, 52), 4, 4);
+        p.setPen(pen(line, 3));
+        for (int y = 18; y <= 46; y += 9)
+            p.drawLine(QPointF(19, y), QPointF(45, y));
+    }
+
+    void star(QPainter &p, QPointF centre, qreal outer, qreal inner, int points)
+    {
+        QPainterPath path;
+        for (int i = 0; i < points * 2; ++i) {
+            const qreal r = i % 2 ? inner : outer;
+            const qreal a = -M_PI / 2 + i * M_PI / points;
+            const QPointF pt(centre.x() + r * qCos(a), centre.y() + r * qSin(a));
+            i ? path.lineTo(pt) : path.moveTo(pt);
+        }
+        path.closeSubpath();
+        p.drawPath(path);
+    }
+
+    void lettered(QPainter &p, const QRectF &box, const QString &text, int pixelSize, const QColor &color)
+    {
+        QFont f(u"DejaVu Sans"_s);
+        f.setBold(true);
+        f.setPixelSize(pixelSize);
+        p.setFont(f);
+        p.setPen(color);
+        p.drawText(box, Qt::AlignCenter, text);
+    }
 
 } // namespace
 
@@ -220,8 +220,8 @@ QIcon stockStatusIcon(int status)
         QColor light, dark;
     };
     static const Look looks[] = {
-        { QColor(250, 110, 110), QColor(190, 30, 30) },  // 0 Yok
-        { QColor(120, 220, 120), QColor(20, 140, 40) },  // 1 Var
+        { QColor(250, 110, 110), QColor(190, 30, 30) }, // 0 Yok
+        { QColor(120, 220, 120), QColor(20, 140, 40) }, // 1 Var
         { QColor(255, 200, 110), QColor(230, 120, 10) }, // 2 Telefon Açınız
         { QColor(130, 190, 250), QColor(30, 100, 200) }, // 3 Yolda
         { QColor(210, 150, 240), QColor(120, 50, 170) }, // 4 Özel Sipariş
@@ -325,7 +325,8 @@ QPixmap tickerStrip()
     f.setBold(true);
     f.setPixelSize(40);
     p.setFont(f);
-    const QString words[] = { u"ORVEX"_s, u"Online Sipari\u015f"_s, u"Orijinal Par\u00e7a"_s, u"H\u0131zl\u0131 Teslimat"_s };
+    const QString words[]
+        = { u"ORVEX"_s, u"Online Sipari\u015f"_s, u"Orijinal Par\u00e7a"_s, u"H\u0131zl\u0131 Teslimat"_s };
     int x = 20;
     int i = 0;
     while (x < strip.width()) {

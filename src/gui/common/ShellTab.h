@@ -24,12 +24,12 @@ public:
 
     // The caption the tab starts with ("\r\n" is a line break).
     virtual QString caption() const = 0;
-    virtual void tabShown() {}
-    virtual void tabHidden() {}
+    virtual void tabShown() { }
+    virtual void tabHidden() { }
     // Shows or withdraws the columns the role decides (staff columns and the like).
-    virtual void applyRole(const UserRole &) {}
+    virtual void applyRole(const UserRole &) { }
     // The session now works for another customer account (a staff user chose one).
-    virtual void sessionChanged() {}
+    virtual void sessionChanged() { }
 
 private:
     ShellContext &m_shell;

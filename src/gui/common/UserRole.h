@@ -11,9 +11,9 @@ class TSonucBilgisi;
 // status column.
 struct UserRole
 {
-    bool staff = false;             // staff columns and "Başka Cari Seç" shown
+    bool staff = false; // staff columns and "Başka Cari Seç" shown
     bool basketStatusHidden = false; // customer type 3: the basket's "Durum" column withdrawn
-    bool campaignHidden = false;     // customer type 4: the "Kampanyalı" tab and stock column withdrawn
+    bool campaignHidden = false; // customer type 4: the "Kampanyalı" tab and stock column withdrawn
 
     friend bool operator==(const UserRole &, const UserRole &) = default;
 };

@@ -37,7 +37,7 @@ class BadgeTabWidget : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr QSize kTabSize{ 110, 55 };
+    static constexpr QSize kTabSize { 110, 55 };
 
     explicit BadgeTabWidget(QWidget *parent = nullptr);
 

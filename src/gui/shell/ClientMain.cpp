@@ -18,10 +18,10 @@ int runClient(int argc, char *argv[], const QString &defaultHost, const QString 
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Dealer ordering client"_s);
     parser.addHelpOption();
-    const QCommandLineOption hostOption(u"host"_s, u"Portal server host (default %1)."_s.arg(defaultHost),
-                                        u"host"_s, defaultHost);
-    const QCommandLineOption portOption(u"port"_s, u"Portal server port (default %1)."_s.arg(defaultPort),
-                                        u"port"_s, defaultPort);
+    const QCommandLineOption hostOption(
+        u"host"_s, u"Portal server host (default %1)."_s.arg(defaultHost), u"host"_s, defaultHost);
+    const QCommandLineOption portOption(
+        u"port"_s, u"Portal server port (default %1)."_s.arg(defaultPort), u"port"_s, defaultPort);
     parser.addOption(hostOption);
     parser.addOption(portOption);
     parser.process(app);

@@ -40,7 +40,8 @@ struct ShellWindows
     std::function<void(QWidget *parent, int version, DataSnapConnection &bagc)> programUpdate;
     // Account request form (Tkullanicikayit) in its new-account and password-change modes.
     std::function<void(QWidget *parent, TSonucBilgisi &session, DataSnapConnection &bagc)> newAccountRequest;
-    std::function<void(QWidget *parent, TSonucBilgisi &session, DataSnapConnection &bagc)> passwordChangeRequest;
+    std::function<void(QWidget *parent, TSonucBilgisi &session, DataSnapConnection &bagc)>
+        passwordChangeRequest;
     // Customer selection (Tseccari): true when it closed with a chosen account. `afterLogin`
     // is true when the login opens it (the choice is then mandatory).
     std::function<bool(QWidget *parent, DataSnapConnection &bagc, TSonucBilgisi &session, bool afterLogin)>

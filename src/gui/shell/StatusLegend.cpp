@@ -20,9 +20,12 @@ StatusLegend::StatusLegend(QWidget *parent)
     layout->addWidget(new QLabel(u"Durum A\u00e7\u0131klamas\u0131:    "_s, this));
     // Status values in legend order, with their captions (the blanks are part of the layout).
     const std::pair<int, QString> entries[] = {
-        { 1, u" Stok mevcut  "_s },      { 2, u" Telefon A\u00e7\u0131n\u0131z  "_s },
-        { 3, u" Yolda  "_s },            { 5, u" Tedarik S\u00fcrecinde "_s },
-        { 4, u" \u00d6zel Sipari\u015f  "_s }, { 0, u" Yok  "_s },
+        { 1, u" Stok mevcut  "_s },
+        { 2, u" Telefon A\u00e7\u0131n\u0131z  "_s },
+        { 3, u" Yolda  "_s },
+        { 5, u" Tedarik S\u00fcrecinde "_s },
+        { 4, u" \u00d6zel Sipari\u015f  "_s },
+        { 0, u" Yok  "_s },
     };
     for (const auto &[status, caption] : entries) {
         auto *icon = new QLabel(this);

@@ -38,17 +38,17 @@ namespace morvex {
 
 namespace {
 
-QToolButton *toolbarButton(const QIcon &icon, const QString &hint, QWidget *parent)
-{
-    auto *b = new QToolButton(parent);
-    b->setObjectName(u"toolbarButton"_s);
-    b->setIcon(icon);
-    b->setIconSize(QSize(20, 20));
-    b->setToolTip(hint);
-    b->setFixedSize(32, 29);
-    b->setCursor(Qt::PointingHandCursor);
-    return b;
-}
+    QToolButton *toolbarButton(const QIcon &icon, const QString &hint, QWidget *parent)
+    {
+        auto *b = new QToolButton(parent);
+        b->setObjectName(u"toolbarButton"_s);
+        b->setIcon(icon);
+        b->setIconSize(QSize(20, 20));
+        b->setToolTip(hint);
+        b->setFixedSize(32, 29);
+        b->setCursor(Qt::PointingHandCursor);
+        return b;
+    }
 
 } // namespace
 
@@ -113,7 +113,7 @@ QWidget *TForm1::buildHeader()
     auto *labels = new QGridLayout;
     labels->setVerticalSpacing(2);
     const QString captions[] = { MainWindowTexts::userCaption(), MainWindowTexts::companyCaption(),
-                                 MainWindowTexts::representativeCaption() };
+        MainWindowTexts::representativeCaption() };
     QLabel **values[] = { &m_userValue, &m_companyValue, &m_representativeValue };
     for (int i = 0; i < 3; ++i) {
         auto *caption = new QLabel(captions[i], header);
@@ -214,10 +214,17 @@ void TForm1::buildTabs()
 {
     QWidget *host = m_tabs;
     const std::array<ShellTab *, kMainTabCount> pages = {
-        new StockTab(*this, host),       new BasketTab(*this, host),      new OrdersTab(*this, host),
-        new StatementTab(*this, host),   new NewStockTab(*this, host),    new CampaignTab(*this, host),
-        new AnnouncementsTab(*this, host), new BalancesTab(*this, host),  new GenuinePricesTab(*this, host),
-        new FilesTab(*this, host),       new CardPaymentTab(*this, host),
+        new StockTab(*this, host),
+        new BasketTab(*this, host),
+        new OrdersTab(*this, host),
+        new StatementTab(*this, host),
+        new NewStockTab(*this, host),
+        new CampaignTab(*this, host),
+        new AnnouncementsTab(*this, host),
+        new BalancesTab(*this, host),
+        new GenuinePricesTab(*this, host),
+        new FilesTab(*this, host),
+        new CardPaymentTab(*this, host),
     };
     for (std::size_t i = 0; i < pages.size(); ++i) {
         Q_ASSERT(static_cast<std::size_t>(pages[i]->id()) == i);
@@ -299,8 +306,7 @@ void TForm1::setSellerLabels()
     m_userValue->setText(m_sbilgi.ADI());
     m_companyValue->setText(m_sbilgi.CariAdi());
     m_representativeValue->setText(m_sbilgi.SaticiAdi() + MainWindowTexts::representativePhone()
-                                   + m_sbilgi.SaticiTelefon() + MainWindowTexts::representativeMail()
-                                   + m_sbilgi.SaticiMail());
+        + m_sbilgi.SaticiTelefon() + MainWindowTexts::representativeMail() + m_sbilgi.SaticiMail());
 }
 
 void TForm1::setStartupNotices(std::unique_ptr<StartupNotices> notices)

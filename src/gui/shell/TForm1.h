@@ -4,8 +4,8 @@
 #include "core/wire/DataSnapConnection.h"
 #include "gui/common/ShellContext.h"
 #include "gui/shell/ShellEnvironment.h"
-#include "gui/shell/Theme.h"
 #include "gui/shell/Tgirisform.h"
+#include "gui/shell/Theme.h"
 
 #include <QMainWindow>
 
@@ -131,9 +131,9 @@ private:
     QToolButton *m_temizle = nullptr;
     QPushButton *m_baskaCariSec = nullptr;
     QLabel *m_kurlar = nullptr;
-    std::array<BusyIndicator *, kBusySlotCount> m_busy{};
+    std::array<BusyIndicator *, kBusySlotCount> m_busy {};
     BadgeTabWidget *m_tabs = nullptr;
-    std::array<ShellTab *, kMainTabCount> m_pages{};
+    std::array<ShellTab *, kMainTabCount> m_pages {};
     Ticker *m_upperTicker = nullptr;
     Ticker *m_lowerTicker = nullptr;
     BackgroundLoad *m_startupLoad = nullptr;

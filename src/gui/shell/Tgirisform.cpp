@@ -29,32 +29,32 @@ namespace morvex {
 
 namespace {
 
-// Both boxes hold upper case only, the Turkish way (i becomes İ, ı becomes I).
-class UpperCaseValidator : public QValidator
-{
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &) const override
+    // Both boxes hold upper case only, the Turkish way (i becomes İ, ı becomes I).
+    class UpperCaseValidator : public QValidator
     {
-        input = QLocale(QLocale::Turkish, QLocale::Turkey).toUpper(input);
-        return Acceptable;
+    public:
+        using QValidator::QValidator;
+        State validate(QString &input, int &) const override
+        {
+            input = QLocale(QLocale::Turkish, QLocale::Turkey).toUpper(input);
+            return Acceptable;
+        }
+    };
+
+    bool isEnter(const QEvent *event)
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<const QKeyEvent *>(event)->key();
+        return key == Qt::Key_Return || key == Qt::Key_Enter;
     }
-};
 
-bool isEnter(const QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent *>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
-QLabel *whiteLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setStyleSheet(u"color: white; font-weight: bold; font-size: 14px; background: transparent;"_s);
-    return label;
-}
+    QLabel *whiteLabel(const QString &text, QWidget *parent)
+    {
+        auto *label = new QLabel(text, parent);
+        label->setStyleSheet(u"color: white; font-weight: bold; font-size: 14px; background: transparent;"_s);
+        return label;
+    }
 
 } // namespace
 
@@ -64,8 +64,8 @@ struct Tgirisform::Fetch
     TSonucBilgisi record;
 };
 
-Tgirisform::Tgirisform(DataSnapConnection &bagim, TSonucBilgisi &Bilgim, LoginHost &host, const ShellEnvironment &env,
-                       QWidget *parent)
+Tgirisform::Tgirisform(DataSnapConnection &bagim, TSonucBilgisi &Bilgim, LoginHost &host,
+    const ShellEnvironment &env, QWidget *parent)
     : QDialog(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_bagim(bagim)
     , m_Bilgim(Bilgim)
@@ -295,7 +295,8 @@ void Tgirisform::decide(const Fetch &fetch)
     // Remembered whether or not "Beni hatırla" is checked: the box only decides whether the
     // boxes are filled in next time.
     QString error;
-    if (!writeRememberedLogin(m_env.settingsPath, { m_adi->text(), m_sifre->text(), m_hatirla->isChecked() }, &error))
+    if (!writeRememberedLogin(
+            m_env.settingsPath, { m_adi->text(), m_sifre->text(), m_hatirla->isChecked() }, &error))
         showWarning(*m_env.messages, LoginTexts::notSaved().arg(error));
 
     if (m_Bilgim.AKTIF() != 1) {

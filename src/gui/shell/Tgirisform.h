@@ -37,10 +37,10 @@ class Tgirisform : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr QSize kSize{ 368, 579 };
+    static constexpr QSize kSize { 368, 579 };
 
     Tgirisform(DataSnapConnection &bagim, TSonucBilgisi &Bilgim, LoginHost &host, const ShellEnvironment &env,
-               QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
     ~Tgirisform() override;
 
     QLineEdit *adi() const { return m_adi; }

@@ -9,8 +9,8 @@ using namespace Qt::StringLiterals;
 namespace morvex {
 
 namespace {
-constexpr int kGap = 5;
-constexpr int kStepPixels = 2;
+    constexpr int kGap = 5;
+    constexpr int kStepPixels = 2;
 } // namespace
 
 Ticker::Ticker(int height, QWidget *parent)
