@@ -76,7 +76,7 @@ std::string testName(const testing::TestParamInfo<QString> &info)
     return name.replace(u'-', u'_').toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Recorded, ServerConversation, testing::ValuesIn(conversationFiles()), testName);
+INSTANTIATE_TEST_SUITE_P(Wire, ServerConversation, testing::ValuesIn(conversationFiles()), testName);
 
 // Plays the server's part of a conversation and checks every byte the client sends.
 std::vector<QString> replayAgainstClient(const QString &file, const std::function<void(DataSnapConnection &)> &actions)
@@ -110,7 +110,7 @@ std::vector<QString> replayAgainstClient(const QString &file, const std::functio
     return peer.finish();
 }
 
-TEST(ClientConversation, PrepareKeepsHandleAndParameters)
+TEST(WireClientConversation, PrepareKeepsHandleAndParameters)
 {
     const auto failures = replayAgainstClient(u"C-prepare-echo.conv"_s, [](DataSnapConnection &c) {
         ServerMethodCommand echo(c, u"TServerMethods1.EchoString"_s);
@@ -123,7 +123,7 @@ TEST(ClientConversation, PrepareKeepsHandleAndParameters)
     EXPECT_EQ(failures, std::vector<QString>{});
 }
 
-TEST(ClientConversation, ExecuteSendsEveryPositionAndReadsTheResult)
+TEST(WireClientConversation, ExecuteSendsEveryPositionAndReadsTheResult)
 {
     const auto failures = replayAgainstClient(u"D-execute-echo.conv"_s, [](DataSnapConnection &c) {
         ServerMethodCommand echo(c, u"TServerMethods1.EchoString"_s);
@@ -135,7 +135,7 @@ TEST(ClientConversation, ExecuteSendsEveryPositionAndReadsTheResult)
     EXPECT_EQ(failures, std::vector<QString>{});
 }
 
-TEST(ClientConversation, TableResultBecomesARecordSetAndTheReaderIsClosedWithTheNextRequest)
+TEST(WireClientConversation, TableResultBecomesARecordSetAndTheReaderIsClosedWithTheNextRequest)
 {
     const auto failures = replayAgainstClient(u"E-table-result.conv"_s, [](DataSnapConnection &c) {
         ServerMethodCommand echo(c, u"TServerMethods1.EchoString"_s);
@@ -158,7 +158,7 @@ TEST(ClientConversation, TableResultBecomesARecordSetAndTheReaderIsClosedWithThe
     EXPECT_EQ(failures, std::vector<QString>{});
 }
 
-TEST(ClientConversation, StreamIsReadInFullBlocksPullingMoreBlobAsItGoes)
+TEST(WireClientConversation, StreamIsReadInFullBlocksPullingMoreBlobAsItGoes)
 {
     const auto failures = replayAgainstClient(u"F-stream-more-blob.conv"_s, [](DataSnapConnection &c) {
         ServerMethodCommand echo(c, u"TServerMethods1.EchoString"_s), parts(c, u"TServerMethods1.GetParts"_s),
@@ -185,7 +185,7 @@ TEST(ClientConversation, StreamIsReadInFullBlocksPullingMoreBlobAsItGoes)
     EXPECT_EQ(failures, std::vector<QString>{});
 }
 
-TEST(ClientConversation, ErrorRepliesRaiseWithNameCodeAndMessage)
+TEST(WireClientConversation, ErrorRepliesRaiseWithNameCodeAndMessage)
 {
     const auto failures = replayAgainstClient(u"G-error-unknown-method.conv"_s, [](DataSnapConnection &c) {
         ServerMethodCommand foo(c, u"TServerMethods1.Foo"_s);
@@ -220,7 +220,7 @@ TEST(ClientConversation, ErrorRepliesRaiseWithNameCodeAndMessage)
     EXPECT_EQ(failures2, std::vector<QString>{});
 }
 
-TEST(ClientConversation, ObjectArgumentTravelsAsAJsonBlock)
+TEST(WireClientConversation, ObjectArgumentTravelsAsAJsonBlock)
 {
     const auto failures = replayAgainstClient(u"H-object-parameter.conv"_s, [](DataSnapConnection &c) {
         ServerMethodCommand echo(c, u"TServerMethods1.EchoString"_s), parts(c, u"TServerMethods1.GetParts"_s),
@@ -236,7 +236,7 @@ TEST(ClientConversation, ObjectArgumentTravelsAsAJsonBlock)
     EXPECT_EQ(failures, std::vector<QString>{});
 }
 
-TEST(ClientConversation, HandshakeAndConnectSendEverySettingAsAString)
+TEST(WireClientConversation, HandshakeAndConnectSendEverySettingAsAString)
 {
     ScriptedPeer peer([](PeerSocket &) {});
     DataSnapConnection connection;

@@ -26,7 +26,7 @@ using namespace morvex::test;
 
 namespace {
 
-class RoundTrip : public testing::Test
+class WireRoundTrip : public testing::Test
 {
 protected:
     void start(DataSnapServerOptions options = {})
@@ -62,7 +62,7 @@ protected:
     std::vector<std::unique_ptr<ServerMethodCommand>> m_commands;
 };
 
-TEST_F(RoundTrip, EveryScalarKindAndNullTravelsBothWays)
+TEST_F(WireRoundTrip, EveryScalarKindAndNullTravelsBothWays)
 {
     start();
     const double when = 45366.4375 + 0.25 / 86400.0; // 2024-03-15 10:30:00.250
@@ -86,7 +86,7 @@ TEST_F(RoundTrip, EveryScalarKindAndNullTravelsBothWays)
     EXPECT_EQ(call(u"Nothing"_s, {}).valueCount(), 0);
 }
 
-TEST_F(RoundTrip, LongTextsTravelInPiecesBothWays)
+TEST_F(WireRoundTrip, LongTextsTravelInPiecesBothWays)
 {
     start();
     // 200 000 bytes after the 0xFF switch: far beyond a 65 535-byte field.
@@ -102,7 +102,7 @@ TEST_F(RoundTrip, LongTextsTravelInPiecesBothWays)
     EXPECT_EQ(call(u"TextLength"_s, {WireValue::text(sent)}).value(1).toInt32(), sent.size());
 }
 
-TEST_F(RoundTrip, StreamsArriveLazilyInFullBlocks)
+TEST_F(WireRoundTrip, StreamsArriveLazilyInFullBlocks)
 {
     DataSnapServerOptions options;
     options.bufferBytes = 4096;
@@ -130,7 +130,7 @@ TEST_F(RoundTrip, StreamsArriveLazilyInFullBlocks)
     EXPECT_EQ(empty.value(2).toStream()->readBlock(1024), QByteArray());
 }
 
-TEST_F(RoundTrip, ExecutingAgainRetiresTheEarlierStream)
+TEST_F(WireRoundTrip, ExecutingAgainRetiresTheEarlierStream)
 {
     DataSnapServerOptions options;
     options.bufferBytes = 1024;
@@ -161,7 +161,7 @@ void expectSameTable(const RecordSet &expected, const RecordSet &actual)
     }
 }
 
-TEST_F(RoundTrip, LargeTableArrivesWholeOverManyBatches)
+TEST_F(WireRoundTrip, LargeTableArrivesWholeOverManyBatches)
 {
     DataSnapServerOptions options;
     options.batchThreshold = 8000;
@@ -175,7 +175,7 @@ TEST_F(RoundTrip, LargeTableArrivesWholeOverManyBatches)
     EXPECT_EQ(empty.value(1).toTable()->rowCount(), 0);
 }
 
-TEST_F(RoundTrip, TableCellsBeyondTheBatchArriveWithMoreBlob)
+TEST_F(WireRoundTrip, TableCellsBeyondTheBatchArriveWithMoreBlob)
 {
     m_registry.add({u"TServerMethods1.Documents"_s, {TestRegistry::result(DataType::Table)}}, [](std::vector<WireValue> &p) {
         auto set = std::make_shared<RecordSet>();
@@ -209,7 +209,7 @@ TEST_F(RoundTrip, TableCellsBeyondTheBatchArriveWithMoreBlob)
     }
 }
 
-TEST_F(RoundTrip, ServerErrorsReachTheCallerAndTheConnectionGoesOn)
+TEST_F(WireRoundTrip, ServerErrorsReachTheCallerAndTheConnectionGoesOn)
 {
     start();
     try {
@@ -229,7 +229,7 @@ TEST_F(RoundTrip, ServerErrorsReachTheCallerAndTheConnectionGoesOn)
     EXPECT_EQ(call(u"EchoString"_s, {WireValue::text(u"hâlâ açık"_s)}).value(1).toText(), u"hâlâ açık"_s);
 }
 
-TEST_F(RoundTrip, CommandHandlesAreTheLowestFreeSlots)
+TEST_F(WireRoundTrip, CommandHandlesAreTheLowestFreeSlots)
 {
     start();
     auto a = std::make_unique<ServerMethodCommand>(*m_connection, u"TServerMethods1.EchoString"_s);
@@ -248,7 +248,7 @@ TEST_F(RoundTrip, CommandHandlesAreTheLowestFreeSlots)
     EXPECT_EQ(b.value(0).toTable()->rowCount(), 3);
 }
 
-TEST_F(RoundTrip, ConnectionCloseEndsTheServerSideAndCanReopen)
+TEST_F(WireRoundTrip, ConnectionCloseEndsTheServerSideAndCanReopen)
 {
     start();
     auto clone = m_connection->clone();
@@ -270,7 +270,7 @@ TEST_F(RoundTrip, ConnectionCloseEndsTheServerSideAndCanReopen)
     EXPECT_EQ(call(u"EchoString"_s, {WireValue::text(u"again"_s)}).value(1).toText(), u"again"_s);
 }
 
-TEST_F(RoundTrip, ConnectHookCanRefuseCredentials)
+TEST_F(WireRoundTrip, ConnectHookCanRefuseCredentials)
 {
     DataSnapServerOptions options;
     options.onConnect = [](const std::vector<std::pair<QString, QString>> &properties) {
@@ -300,7 +300,7 @@ TEST_F(RoundTrip, ConnectHookCanRefuseCredentials)
     EXPECT_TRUE(c.isOpen());
 }
 
-TEST_F(RoundTrip, ServerSkipsUnknownMethodsAndServesTheUnpreparedForm)
+TEST_F(WireRoundTrip, ServerSkipsUnknownMethodsAndServesTheUnpreparedForm)
 {
     TestRegistry registry;
     DataSnapServer server(registry);
@@ -322,7 +322,7 @@ TEST_F(RoundTrip, ServerSkipsUnknownMethodsAndServesTheUnpreparedForm)
     EXPECT_EQ(client.peer().readMessage().firstValue().items.at(0).string, QString());
 }
 
-TEST_F(RoundTrip, StuckClientDoesNotStallOthers)
+TEST_F(WireRoundTrip, StuckClientDoesNotStallOthers)
 {
     start();
     // One client stops in the middle of a request.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/data/RecordSet.h"
+#include "core/wire/WireChoices.h"
 #include "core/wire/WireTypes.h"
 
 #include <QByteArray>
@@ -20,7 +21,7 @@ struct TableMeta
     int commandHandle = 0;
     bool updateable = false;
     int rowHandle = 0;
-    int bcdFormat = 0;
+    int bcdFormat = kBcdFormat;
     bool dbxFlags = true;
     std::vector<ColumnSpec> columns;
 };

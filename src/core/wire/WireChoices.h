@@ -78,7 +78,18 @@ inline constexpr int kStreamParameterSubType = 40;
 // `true` of the table's fields), nullable.
 inline constexpr int kDefaultColumnFlags = 0x01;
 
-// Blob handles counted by the client in more_blob requests; the server ignores them.
+// Tables are announced with bcdFormat 0 (BCD values as decimal text) and DBX column flag bits.
+inline constexpr int kBcdFormat = 0;
+
+// Readers accept the legacy field forms (0x08/0x0C external blob headers, 0x00 NUL-terminated
+// strings) without relying on them; writers never emit them. Variant (35) is read as a stream
+// and TimeStampOffset (36) as text, their contents are passed on unparsed.
+
+// There is no application-level keep-alive: idle connections simply stay open, and neither
+// side enables TCP keep-alive. A client notices a dead server at its next read (time-out above).
+
+// Blob handles numbering the values a client pulls with more_blob (one per value, the same for
+// all its chunks); the server ignores them.
 inline constexpr int kFirstBlobHandle = 1;
 
 // Table readers within one execute are numbered from 1.
