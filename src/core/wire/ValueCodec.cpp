@@ -63,16 +63,87 @@ namespace {
 
 [[noreturn]] void badKind(const ParamSpec &spec, const WireValue &value)
 {
-    throw WireError(u"Parameter \"%1\" (type %2) cannot take a %3 value"_s.arg(spec.name)
-                        .arg(int(spec.type))
-                        .arg(WireValue::kindName(value.kind())));
+    throw WireError(u"data type %1 cannot take a %2 value"_s.arg(int(spec.type)).arg(WireValue::kindName(value.kind())));
 }
 
-qint64 int32Of(const ParamSpec &spec, qint64 v)
+qint64 int32Of(qint64 v)
 {
     if (v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
-        throw ProtocolError(u"Parameter \"%1\": %2 does not fit 32 bits"_s.arg(spec.name).arg(v));
+        throw ProtocolError(u"%1 does not fit 32 bits"_s.arg(v));
     return v;
+}
+
+std::unique_ptr<OutgoingBlob> encodeUnchecked(RowWriter &row, const ParamSpec &spec, const WireValue &value,
+                                              qsizetype inlineLimit, qsizetype chunkSize)
+{
+    if (value.isNull()) {
+        row.writeNull();
+        return {};
+    }
+    switch (formOf(spec)) {
+    case ValueForm::Text:
+    case ValueForm::AnsiText: {
+        QByteArray rest = row.writeText(value.toText(), inlineLimit);
+        if (!rest.isEmpty())
+            return std::make_unique<OutgoingBlob>(std::move(rest), nullptr);
+        return {};
+    }
+    case ValueForm::Stream: {
+        if (value.kind() != WireValue::Kind::Stream)
+            badKind(spec, value);
+        std::shared_ptr<WireStream> stream = value.toStream();
+        const qsizetype limit = std::min<qsizetype>(inlineLimit, kMaxInlineBytes);
+        const QByteArray first = stream->readBlock(limit);
+        QByteArray ahead = first.size() < limit ? QByteArray() : stream->readBlock(chunkSize);
+        const bool more = !ahead.isEmpty();
+        row.writeStreamBytes(first.constData(), first.size(), more);
+        if (more)
+            return std::make_unique<OutgoingBlob>(std::move(ahead), std::move(stream));
+        return {};
+    }
+    case ValueForm::Scalar:
+        break;
+    }
+    switch (spec.type) {
+    case DataType::Int8:
+    case DataType::UInt8:
+    case DataType::Int16:
+    case DataType::UInt16:
+    case DataType::Int32:
+    case DataType::Date:
+    case DataType::Time:
+        row.writeInteger(value.toInt32());
+        break;
+    case DataType::Int64: row.writeInteger(value.toInt64()); break;
+    case DataType::Double: row.writeDouble(value.toDouble()); break;
+    case DataType::Single: row.writeSingle(float(value.toDouble())); break;
+    case DataType::Bcd:
+    case DataType::Currency: {
+        const QByteArray text = QByteArray::number(value.toDouble(), 'g', 17);
+        row.writeStringBytes(text.constData(), text.size(), kMaxInlineBytes);
+        break;
+    }
+    case DataType::Boolean: row.writeBoolean(value.toBool()); break;
+    case DataType::DateTime:
+    case DataType::TimeStamp: row.writeTimestampMs(dateTimeToMs(value.toDateTime())); break;
+    case DataType::JsonValue:
+        row.writeJson(value.kind() == WireValue::Kind::Text ? value.toText().toUtf8() : value.toJson());
+        break;
+    case DataType::Callback:
+        if (value.kind() != WireValue::Kind::Callback)
+            badKind(spec, value);
+        row.writeCallback();
+        break;
+    case DataType::Table:
+        // Tables travel after the row; the placeholder is an unused handle.
+        if (value.kind() != WireValue::Kind::Table)
+            badKind(spec, value);
+        row.writeInteger(0);
+        break;
+    default:
+        throw WireError(u"data type %1 cannot be sent"_s.arg(int(spec.type)));
+    }
+    return {};
 }
 
 } // namespace
@@ -80,82 +151,13 @@ qint64 int32Of(const ParamSpec &spec, qint64 v)
 std::unique_ptr<OutgoingBlob> encodeValue(RowWriter &row, const ParamSpec &spec, const WireValue &value,
                                           qsizetype inlineLimit, qsizetype chunkSize)
 {
-    if (value.isNull()) {
-        row.writeNull();
-        return {};
-    }
     try {
-        switch (formOf(spec)) {
-        case ValueForm::Text:
-        case ValueForm::AnsiText: {
-            QByteArray rest = row.writeText(value.toText(), inlineLimit);
-            if (!rest.isEmpty())
-                return std::make_unique<OutgoingBlob>(std::move(rest), nullptr);
-            return {};
-        }
-        case ValueForm::Stream: {
-            if (value.kind() != WireValue::Kind::Stream)
-                badKind(spec, value);
-            std::shared_ptr<WireStream> stream = value.toStream();
-            const qsizetype limit = std::min<qsizetype>(inlineLimit, kMaxInlineBytes);
-            const QByteArray first = stream->readBlock(limit);
-            QByteArray ahead = first.size() < limit ? QByteArray() : stream->readBlock(chunkSize);
-            const bool more = !ahead.isEmpty();
-            row.writeStreamBytes(first.constData(), first.size(), more);
-            if (more)
-                return std::make_unique<OutgoingBlob>(std::move(ahead), std::move(stream));
-            return {};
-        }
-        case ValueForm::Scalar:
-            break;
-        }
-        switch (spec.type) {
-        case DataType::Int8:
-        case DataType::UInt8:
-        case DataType::Int16:
-        case DataType::UInt16:
-        case DataType::Int32:
-        case DataType::Date:
-        case DataType::Time:
-            row.writeInteger(int32Of(spec, value.toInt64()));
-            break;
-        case DataType::Int64: row.writeInteger(value.toInt64()); break;
-        case DataType::Double: row.writeDouble(value.toDouble()); break;
-        case DataType::Single: row.writeSingle(float(value.toDouble())); break;
-        case DataType::Bcd:
-        case DataType::Currency: {
-            const QByteArray text = QByteArray::number(value.toDouble(), 'g', 17);
-            row.writeStringBytes(text.constData(), text.size(), kMaxInlineBytes);
-            break;
-        }
-        case DataType::Boolean: row.writeBoolean(value.toBool()); break;
-        case DataType::DateTime:
-        case DataType::TimeStamp: row.writeTimestampMs(dateTimeToMs(value.toDateTime())); break;
-        case DataType::JsonValue:
-            row.writeJson(value.kind() == WireValue::Kind::Text ? value.toText().toUtf8() : value.toJson());
-            break;
-        case DataType::Callback:
-            if (value.kind() != WireValue::Kind::Callback)
-                badKind(spec, value);
-            row.writeCallback();
-            break;
-        case DataType::Table:
-            // Tables travel after the row; the placeholder is an unused handle.
-            if (value.kind() != WireValue::Kind::Table)
-                badKind(spec, value);
-            row.writeInteger(0);
-            break;
-        default:
-            throw WireError(u"Parameter \"%1\" has data type %2, which cannot be sent"_s.arg(spec.name).arg(int(spec.type)));
-        }
+        return encodeUnchecked(row, spec, value, inlineLimit, chunkSize);
     } catch (const ProtocolError &) {
         throw;
     } catch (const WireError &e) {
-        if (e.message().startsWith(u"Parameter"_s))
-            throw;
         throw WireError(u"Parameter \"%1\": %2"_s.arg(spec.name, e.message()));
     }
-    return {};
 }
 
 WireValue finishText(const ParamSpec &spec, const QByteArray &bytes)
@@ -193,7 +195,7 @@ DecodedParam decodeValue(const RawField &field, const ParamSpec &spec)
         case DataType::Int32:
         case DataType::Date:
         case DataType::Time:
-            out.value = WireValue::int32(qint32(int32Of(spec, decodeInteger(field))));
+            out.value = WireValue::int32(qint32(int32Of(decodeInteger(field))));
             break;
         case DataType::Int64: out.value = WireValue::int64(decodeInteger(field)); break;
         case DataType::Double: out.value = WireValue::real(decodeDouble(field)); break;
