@@ -365,8 +365,11 @@ private Q_SLOTS:
             w.session().SaticiAdi() + u" Telefonu: "_s + w.session().SaticiTelefon() + u" email: "_s
                 + w.session().SaticiMail());
         QVERIFY(!w.baskaCariSec()->isVisibleTo(&w));
-        QSignalSpy startupDone(w.startupLoad(), &BackgroundLoad::finished);
-        QVERIFY(startupDone.count() == 1 || startupDone.wait(5000));
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(w.currentTab(), MainTab::StokListesi);
+        QCOMPARE(QApplication::focusWidget(), w.searchBox());
+        QTRY_VERIFY(!w.startupLoad()->isRunning());
         QVERIFY(t.boxes.shown.isEmpty());
     }
 

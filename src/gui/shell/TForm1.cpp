@@ -284,6 +284,9 @@ bool TForm1::startUp()
     }
     adjustToRole();
     startStartupLoad();
+    // The stock tab is the active one and the search box has the focus once the window shows.
+    showTab(MainTab::StokListesi);
+    m_araedit->setFocus();
     return true;
 }
 
