@@ -63,6 +63,8 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // As on a dealer's computer: Turkish separators in amounts.
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"."_s;
     QDir().mkpath(out);
 
