@@ -23,7 +23,6 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -261,8 +260,11 @@ void emitRun(const std::string &method, int clients, Latencies &lat, double seco
     sample(base + ".p99", lat.percentile(0.99), "us");
 }
 
-// Every client works through a range of stock numbers of its own: SepetEkle a line,
-// SepetGuncelle its quantity, and SepetSatirSil every second line.
+// One client of the basket workload, on an account of its own (or shared with clients that work
+// on other stock numbers). A cycle is what a dealer does to the basket: four items put in
+// (SepetEkle), the basket read back (SepetVer) for their line numbers, each quantity changed
+// (SepetGuncelle), and two of the lines taken out again (SepetSatirSil); once twenty lines are
+// left the cycle takes all four out, so the basket stays the size of a real one.
 ClientResult basketClient(int port, const TSonucBilgisi &session, int firstStock, int lastStock,
                           Clock::time_point deadline)
 {
@@ -271,24 +273,42 @@ ClientResult basketClient(int port, const TSonucBilgisi &session, int firstStock
         auto connection = openConnection(port);
         TServerMethods1Client proxy(*connection);
         const int carino = session.CARINO();
-        for (int stokno = firstStock, i = 0; stokno <= lastStock && Clock::now() < deadline; ++stokno, ++i) {
+        constexpr int kPerCycle = 4, kKept = 20;
+        for (int stokno = firstStock; stokno + kPerCycle - 1 <= lastStock && Clock::now() < deadline;
+             stokno += kPerCycle) {
+            for (int k = 0; k < kPerCycle; ++k) {
+                const auto start = Clock::now();
+                proxy.SepetEkle(copyOf(session), carino, stokno + k, QString(), QString(), 1, 18, 100, 10,
+                                session.Sirano(), 0);
+                result.latencies["SepetEkle"].add(microsecondsSince(start));
+            }
             auto start = Clock::now();
-            const qint32 sirano = proxy.SepetEkle(copyOf(session), carino, stokno, QString(), QString(), 1, 18, 0, 0,
-                                                  session.Sirano(), 0);
-            result.latencies["SepetEkle"].add(microsecondsSince(start));
-            if (sirano <= 0)
-                throw std::runtime_error("SepetEkle answered " + std::to_string(sirano));
-            const double quantity = 2 + i % 3;
-            start = Clock::now();
-            proxy.SepetGuncelle(copyOf(session), carino, stokno, QString(), QString(), quantity, 18, 0, 0,
-                                session.Sirano(), sirano);
-            result.latencies["SepetGuncelle"].add(microsecondsSince(start));
-            if (i % 2 == 1) {
+            const RecordSet basket = proxy.SepetVer(carino);
+            result.latencies["SepetVer"].add(microsecondsSince(start));
+            const int stockColumn = basket.fieldIndex(u"STOKNO"), lineColumn = basket.fieldIndex(u"SIRANO");
+            std::map<int, int> lineOf;
+            for (int r = 0; r < basket.rowCount(); ++r) {
+                const int s = basket.int32(r, stockColumn);
+                if (s >= stokno && s < stokno + kPerCycle)
+                    lineOf[s] = basket.int32(r, lineColumn);
+            }
+            if (int(lineOf.size()) != kPerCycle)
+                throw std::runtime_error("SepetVer lacks lines just added (" + std::to_string(lineOf.size()) + " of "
+                                         + std::to_string(kPerCycle) + ")");
+            const bool keepTwo = int(result.left.size()) < kKept;
+            for (int k = 0; k < kPerCycle; ++k) {
+                const double quantity = 2 + (stokno + k) % 3;
                 start = Clock::now();
-                proxy.SepetSatirSil(copyOf(session), sirano, QString());
+                proxy.SepetGuncelle(copyOf(session), carino, stokno + k, QString(), QString(), quantity, 18, 100, 10,
+                                    session.Sirano(), lineOf[stokno + k]);
+                result.latencies["SepetGuncelle"].add(microsecondsSince(start));
+                if (keepTwo && k % 2 == 0) {
+                    result.left[stokno + k] = quantity;
+                    continue;
+                }
+                start = Clock::now();
+                proxy.SepetSatirSil(copyOf(session), lineOf[stokno + k], QString());
                 result.latencies["SepetSatirSil"].add(microsecondsSince(start));
-            } else {
-                result.left[stokno] = quantity;
             }
         }
     } catch (const std::exception &e) {
@@ -350,54 +370,79 @@ void throughput(const Options &options)
     const int stockCount = int(options.number("stock", 100000));
     const QString search = QString::fromStdString(options.text("search", "FREN BALATA"));
     auto connection = openConnection(port);
-    const TSonucBilgisi session = login(*connection, options.text("identity"));
+    const TSonucBilgisi dealer = login(*connection, options.text("identity"));
+    const TSonucBilgisi staff = login(*connection, options.text("staff-identity"));
     TServerMethods1Client admin(*connection);
+
+    // Staff may work on any account, so every client gets an account's basket of its own.
+    std::vector<TSonucBilgisi> accounts;
+    {
+        const RecordSet all = admin.CariAra(copyOf(staff), QString());
+        const int column = all.fieldIndex(u"CARINO");
+        for (int r = 0; r < all.rowCount(); ++r) {
+            accounts.push_back(staff);
+            accounts.back().setCARINO(all.int32(r, column));
+        }
+    }
+    if (accounts.empty())
+        throw std::runtime_error("CariAra lists no accounts");
+    auto clearBaskets = [&] {
+        for (const TSonucBilgisi &account : accounts)
+            admin.SepetHepsiniSil(copyOf(account));
+    };
+    auto deadlineIn = [&] {
+        return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    };
     long long checkedLines = 0;
     int checkedRuns = 0;
     std::string problems;
 
     for (const int clients : options.numbers("clients", "1,8,32")) {
         for (int run = 0; run < runs; ++run) {
-            admin.SepetHepsiniSil(copyOf(session));
-            const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+            clearBaskets();
+            const auto deadline = deadlineIn();
             std::vector<ClientResult> results(static_cast<std::size_t>(clients));
             std::vector<std::thread> threads;
             const int share = stockCount / clients;
             const auto start = Clock::now();
             for (int c = 0; c < clients; ++c) {
                 threads.emplace_back([&, c] {
-                    results[std::size_t(c)]
-                        = basketClient(port, session, 1 + c * share, (c + 1) * share, deadline);
+                    results[std::size_t(c)] = basketClient(port, accounts[std::size_t(c) % accounts.size()],
+                                                           1 + c * share, (c + 1) * share, deadline);
                 });
             }
             for (std::thread &t : threads)
                 t.join();
             const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
             std::map<std::string, Latencies> merged;
-            std::map<int, double> expected;
-            for (ClientResult &r : results) {
+            std::map<int, std::map<int, double>> expected; // account -> stokno -> quantity
+            for (int c = 0; c < clients; ++c) {
+                ClientResult &r = results[std::size_t(c)];
                 if (!r.error.empty())
                     throw std::runtime_error("basket client: " + r.error);
                 for (auto &[method, lat] : r.latencies)
                     merged[method].us.insert(merged[method].us.end(), lat.us.begin(), lat.us.end());
-                expected.insert(r.left.begin(), r.left.end());
+                expected[accounts[std::size_t(c) % accounts.size()].CARINO()].insert(r.left.begin(), r.left.end());
             }
             for (auto &[method, lat] : merged)
                 emitRun(method, clients, lat, elapsed);
-            const std::string difference = checkBasket(admin, session.CARINO(), expected);
-            if (!difference.empty())
-                problems += (problems.empty() ? "" : "; ") + std::to_string(clients) + " clients: " + difference;
-            checkedLines += static_cast<long long>(expected.size());
+            for (const auto &[carino, lines] : expected) {
+                const std::string difference = checkBasket(admin, carino, lines);
+                if (!difference.empty())
+                    problems += (problems.empty() ? "" : "; ") + std::to_string(clients) + " clients, account "
+                        + std::to_string(carino) + ": " + difference;
+                checkedLines += static_cast<long long>(lines.size());
+            }
             ++checkedRuns;
-            admin.SepetHepsiniSil(copyOf(session));
         }
+        clearBaskets();
         for (int run = 0; run < runs; ++run) {
-            const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+            const auto deadline = deadlineIn();
             std::vector<ClientResult> results(static_cast<std::size_t>(clients));
             std::vector<std::thread> threads;
             const auto start = Clock::now();
             for (int c = 0; c < clients; ++c)
-                threads.emplace_back([&, c] { results[std::size_t(c)] = searchClient(port, session, search, deadline); });
+                threads.emplace_back([&, c] { results[std::size_t(c)] = searchClient(port, dealer, search, deadline); });
             for (std::thread &t : threads)
                 t.join();
             const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
@@ -412,10 +457,12 @@ void throughput(const Options &options)
         }
     }
     {
-        const RecordSet rows = admin.StokAraOrvex(search, copyOf(session));
+        const RecordSet rows = admin.StokAraOrvex(search, copyOf(dealer));
         info("f3.search", "the search text \"" + search.toStdString() + "\" finds " + std::to_string(rows.rowCount())
-                              + " rows");
+                              + " rows for the dealer");
     }
+    info("f3.accounts", "basket clients work on " + std::to_string(accounts.size())
+                            + " accounts (clients beyond that share an account, on other stock items), as a staff user");
     if (problems.empty())
         info("f3.check", "nothing lost: " + std::to_string(checkedLines) + " stored lines checked after "
                              + std::to_string(checkedRuns) + " runs");
