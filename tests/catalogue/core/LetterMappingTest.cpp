@@ -20,16 +20,16 @@ void PrintTo(const MappingCase &c, std::ostream *os)
     *os << "U+" << std::hex << int(c.typed) << " -> " << char(c.mapped);
 }
 
-class LetterMappingTest : public ::testing::TestWithParam<MappingCase>
+class CatalogueLetterMapping : public ::testing::TestWithParam<MappingCase>
 {
 };
 
-TEST_P(LetterMappingTest, TurkishLetterBecomesItsLatinForm)
+TEST_P(CatalogueLetterMapping, TurkishLetterBecomesItsLatinForm)
 {
     EXPECT_EQ(mapSearchLetter(QChar(GetParam().typed)), QChar(GetParam().mapped));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryMappedLetter, LetterMappingTest,
+INSTANTIATE_TEST_SUITE_P(EveryMappedLetter, CatalogueLetterMapping,
                          ::testing::Values(MappingCase{ u'\u011f', u'g' }, MappingCase{ u'\u00fc', u'u' },
                                            MappingCase{ u'\u015f', u's' }, MappingCase{ u'\u00f6', u'o' },
                                            MappingCase{ u'\u00e7', u'c' }, MappingCase{ u'\u011e', u'G' },
@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(EveryMappedLetter, LetterMappingTest,
                                            MappingCase{ u'\u0130', u'I' }, MappingCase{ u'\u00d6', u'O' },
                                            MappingCase{ u'\u00c7', u'C' }, MappingCase{ u'\u0131', u'I' }));
 
-TEST(LetterMapping, OtherCharactersPassUnchanged)
+TEST(CatalogueLetterMapping, OtherCharactersPassUnchanged)
 {
     // Letters outside the table, including other accented ones, digits, punctuation, blanks.
     const QString others = u"aAiIzZ09 -./*\u00e2\u00ee\u00fb\u00e9\u00df\t\u20ac"_s;
@@ -46,7 +46,7 @@ TEST(LetterMapping, OtherCharactersPassUnchanged)
     EXPECT_EQ(mapSearchLetters(others), others);
 }
 
-TEST(LetterMapping, BoxHoldsTheMappedTextInUpperCase)
+TEST(CatalogueLetterMapping, BoxHoldsTheMappedTextInUpperCase)
 {
     EXPECT_EQ(stockSearchBoxText(u"\u015f\u00f6\u011f\u00fc\u00e7"), u"SOGUC"_s);
     EXPECT_EQ(stockSearchBoxText(u"\u0131\u0130i"), u"III"_s);           // ı, İ and a plain i
@@ -54,7 +54,7 @@ TEST(LetterMapping, BoxHoldsTheMappedTextInUpperCase)
     EXPECT_EQ(stockSearchBoxText(u"\u00e2"), u"\u00c2"_s);              // not mapped, only upper-cased
 }
 
-TEST(LetterMapping, GenuinePartBoxOnlyUpperCases)
+TEST(CatalogueLetterMapping, GenuinePartBoxOnlyUpperCases)
 {
     EXPECT_EQ(upperCaseBoxText(u"\u015fi\u0131"), u"\u015eII"_s);
 }

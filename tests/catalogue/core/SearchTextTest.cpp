@@ -17,7 +17,7 @@ struct TextCase
     bool genuine; // starts a genuine-part search
 };
 
-TEST(SearchText, TrimsBlanksAndControlsAndChecksTheLength)
+TEST(CatalogueSearchText, TrimsBlanksAndControlsAndChecksTheLength)
 {
     const TextCase cases[] = {
         { u""_s, u""_s, false, false },
