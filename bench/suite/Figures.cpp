@@ -12,6 +12,7 @@ const std::vector<FigureSpec> &figureSpecs()
     static const AnchorRef pgNew{"f2.pg.new", "PG new connection"};
     static const AnchorRef tcpNew{"f2.tcp.new", "TCP connect + round trip"};
     static const AnchorRef windowFloor{"f4.floor.startup", "bare Qt window"};
+    static const AnchorRef windowFloorInit{"f4.floor.init", "bare Qt window"};
     static const AnchorRef windowFloorPeak{"f4.floor.peak", "bare Qt window"};
     static const AnchorRef rawValues{"f4.raw", "raw values"};
     static const AnchorRef frame{"", "one frame (16 ms)", 16.0};
@@ -55,22 +56,31 @@ const std::vector<FigureSpec> &figureSpecs()
          "table's values (texts as UTF-8, integers 4 bytes, doubles 8).",
          {
              {"f4.client.startup", "morvex client: start until the login window is painted", {windowFloor}},
+             {"f4.client.init", "… of which until the application object exists", {windowFloorInit}},
              {"f4.floor.startup", "bare Qt window, 11 tabs with a table each", {}},
+             {"f4.floor.init", "… of which until the application object exists", {}},
              {"f4.client.peak", "morvex client: peak memory at that moment", {windowFloorPeak}},
              {"f4.floor.peak", "bare Qt window: peak memory", {}},
              {"f4.search.memory", "morvex client: peak memory growth of a 100,000-row search", {rawValues}},
+             {"f4.search.store", "… of which the stock tab's record set holds (storageBytes)", {rawValues}},
              {"f4.raw", "raw bytes of the table's values", {}},
          },
          {{"f4a", "f4.client.startup", windowFloor, 1.5, false, "start-up within 1.5 times the bare Qt window"},
           {"f4b", "f4.search.memory", rawValues, 1.3, false, "search memory at most 1.3 times the raw values"}}},
         {5, "UI thread during a 100,000-row stock search",
-         "The longest gap between two ticks of a timer on the UI thread while the stock tab runs a "
-         "search that returns 100,000 rows, from pressing Enter until the grid shows the rows.",
+         "From `bench_catalogue_search` (the catalogue's own benchmark, bench/catalogue): the real main "
+         "window searches \"HEPSI\" (every one of the 100,000 stock items) from Enter in the search box "
+         "until the grid shows the rows, against the server's code in the same process; a 1 ms timer on "
+         "the UI thread records every gap of its event loop. Per run: the stall that holds the "
+         "continuation (grid attached and repainted) and the longest other stall. The goal is judged on "
+         "the worst run.",
          {
-             {"f5.maxgap", "longest UI-thread stall", {frame}},
+             {"f5.maxgap", "longest UI-thread stall of a search", {frame}},
+             {"f5.attach", "… the stall that attaches the grid and paints it", {frame}},
+             {"f5.other", "… the longest of the other stalls", {frame}},
              {"f5.search", "the whole search, Enter to rows shown", {}},
          },
-         {{"f5", "f5.maxgap", frame, 1.0, false, "never more than one frame"}}},
+         {{"f5", "f5.maxgap", frame, 1.0, false, "never more than one frame, in the worst run", true}}},
     };
     return specs;
 }

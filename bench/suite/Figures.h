@@ -30,6 +30,7 @@ struct Goal
     double maxRatio;
     bool strict;         // "under" rather than "at most"
     std::string text;    // as the results list it
+    bool worst = false;  // judged on the worst run rather than the median (a "never" goal)
 };
 
 struct FigureSpec

@@ -53,6 +53,7 @@ struct Outcome
 {
     bool painted = false;
     double startupMs = 0;
+    double initMs = 0;
     double peakMiB = 0;
     std::string problem;
 };
@@ -97,9 +98,11 @@ Outcome runOnce(const LaunchOptions &options, int run)
     }
     std::ifstream in(report);
     std::string name;
-    long long value = 0, paintNs = 0, hwm = 0;
+    long long value = 0, paintNs = 0, initNs = 0, hwm = 0;
     while (in >> name >> value) {
-        if (name == "paint_ns")
+        if (name == "init_ns")
+            initNs = value;
+        else if (name == "paint_ns")
             paintNs = value;
         else if (name == "hwm_kib")
             hwm = value;
@@ -112,6 +115,7 @@ Outcome runOnce(const LaunchOptions &options, int run)
     }
     outcome.painted = true;
     outcome.startupMs = double(paintNs - start) / 1e6;
+    outcome.initMs = double(initNs - start) / 1e6;
     outcome.peakMiB = double(hwm) / 1024.0;
     return outcome;
 }
@@ -131,6 +135,7 @@ bool launchAndTime(const LaunchOptions &options)
         if (run >= 0) {
             ++painted;
             sample(options.key + ".startup", outcome.startupMs, "ms");
+            sample(options.key + ".init", outcome.initMs, "ms");
             sample(options.key + ".peak", outcome.peakMiB, "MiB");
         }
     }

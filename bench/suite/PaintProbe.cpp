@@ -1,6 +1,7 @@
 // A generic Qt plugin that times a program's first painted window without the program knowing:
 //     QT_PLUGIN_PATH=<dir holding generic/> QT_QPA_GENERIC_PLUGINS=morvexpaintprobe:<file>[;<class>]
-// When the first top-level widget (of the named class, when one is given) has received its
+// It notes the clock when the application object loads it (every library loaded, the platform
+// plugin up); when the first top-level widget (of the named class, when one is given) has received its
 // paint event and the event loop comes back, it writes the monotonic clock, the peak and the
 // current resident memory to <file> and ends the process at once.
 
@@ -37,7 +38,7 @@ class PaintProbe : public QObject
 {
 public:
     PaintProbe(QString outputPath, QString windowClass)
-        : m_outputPath(std::move(outputPath)), m_windowClass(std::move(windowClass))
+        : m_outputPath(std::move(outputPath)), m_windowClass(std::move(windowClass)), m_initNs(monotonicNs())
     {
     }
 
@@ -57,14 +58,19 @@ protected:
     }
 
 private:
-    void report()
+    static long long monotonicNs()
     {
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
-        const long long ns = (long long)now.tv_sec * 1000000000LL + now.tv_nsec;
+        return (long long)now.tv_sec * 1000000000LL + now.tv_nsec;
+    }
+
+    void report()
+    {
+        const long long ns = monotonicNs();
         if (FILE *out = std::fopen(m_outputPath.toLocal8Bit().constData(), "w")) {
-            std::fprintf(out, "paint_ns %lld\nhwm_kib %lld\nrss_kib %lld\n", ns, statusKiB("VmHWM"),
-                         statusKiB("VmRSS"));
+            std::fprintf(out, "init_ns %lld\npaint_ns %lld\nhwm_kib %lld\nrss_kib %lld\n", m_initNs, ns,
+                         statusKiB("VmHWM"), statusKiB("VmRSS"));
             std::fclose(out);
         }
         std::fflush(nullptr);
@@ -73,6 +79,7 @@ private:
 
     QString m_outputPath;
     QString m_windowClass;
+    long long m_initNs; // the application object being built: libraries loaded, platform up
     bool m_fired = false;
 };
 

@@ -368,7 +368,7 @@ void throughput(const Options &options)
     const int runs = int(options.number("runs", 3));
     const double seconds = double(options.number("millis", 2000)) / 1000.0;
     const int stockCount = int(options.number("stock", 100000));
-    const QString search = QString::fromStdString(options.text("search", "FREN BALATA"));
+    const QString search = QString::fromStdString(options.text("search", "BALATA PASSAT"));
     auto connection = openConnection(port);
     const TSonucBilgisi dealer = login(*connection, options.text("identity"));
     const TSonucBilgisi staff = login(*connection, options.text("staff-identity"));
@@ -424,8 +424,12 @@ void throughput(const Options &options)
                     merged[method].us.insert(merged[method].us.end(), lat.us.begin(), lat.us.end());
                 expected[accounts[std::size_t(c) % accounts.size()].CARINO()].insert(r.left.begin(), r.left.end());
             }
-            for (auto &[method, lat] : merged)
+            Latencies all;
+            for (auto &[method, lat] : merged) {
+                all.us.insert(all.us.end(), lat.us.begin(), lat.us.end());
                 emitRun(method, clients, lat, elapsed);
+            }
+            emitRun("basket", clients, all, elapsed);
             for (const auto &[carino, lines] : expected) {
                 const std::string difference = checkBasket(admin, carino, lines);
                 if (!difference.empty())
