@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
@@ -20,6 +21,8 @@ private Q_SLOTS:
     {
         QVERIFY(m_server.create());
         QVERIFY(m_server.start());
+        // Amounts as a dealer's Turkish system shows them.
+        QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
         m_folder = qEnvironmentVariable("MORVEX_BINARY_DIR") + u"/catalogue-screens"_s;
         QVERIFY(QDir().mkpath(m_folder));
     }

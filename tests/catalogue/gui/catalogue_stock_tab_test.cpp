@@ -295,6 +295,36 @@ private Q_SLOTS:
         QVERIFY(m_ui->stock()->stok().rowCount() > 0);
     }
 
+    void anotherAccountEmptiesTheList()
+    {
+        StockTab *tab = m_ui->stock();
+        QVERIFY(m_ui->searchAndWait(kFinds));
+        tab->sessionChanged();
+        QCOMPARE(tab->stok().rowCount(), 0);
+        QCOMPARE(tab->grid()->shownRowCount(), 0);
+        QCOMPARE(m_ui->window->tabBadge(MainTab::StokListesi), 0);
+
+        // A search still running for the previous account brings no rows when it ends. It is
+        // held in the opener's first pause while the server is away, which comes back then.
+        m_server.stop();
+        m_ui->pauses->hold();
+        QSignalSpy finished(tab, &StockTab::searchFinished);
+        m_ui->araedit()->setText(kFinds);
+        QTest::keyClick(m_ui->araedit(), Qt::Key_Return);
+        QVERIFY(tab->isSearching());
+        QTRY_COMPARE(m_ui->pauses->count.load(), 1);
+        tab->sessionChanged();
+        const bool back = m_server.start();
+        m_ui->pauses->release();
+        QVERIFY(back);
+        QVERIFY(finished.wait(30000));
+        QCOMPARE(finished.front().front().toBool(), true);
+        QVERIFY(m_ui->boxes.shown.isEmpty());
+        QCOMPARE(tab->stok().rowCount(), 0);
+        QCOMPARE(tab->grid()->shownRowCount(), 0);
+        QCOMPARE(m_ui->window->tabBadge(MainTab::StokListesi), 0);
+    }
+
     void contextMenuOpensTheFocusedItem()
     {
         QVERIFY(m_ui->searchAndWait(kFinds));
