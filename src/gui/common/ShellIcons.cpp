@@ -1,5 +1,7 @@
 #include "gui/common/ShellIcons.h"
 
+#include "gui/grid/GridIcons.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -215,66 +217,10 @@ QIcon tabIcon(MainTab tab)
 
 QIcon stockStatusIcon(int status)
 {
-    struct Look
-    {
-        QColor light, dark;
-    };
-    static const Look looks[] = {
-        { QColor(250, 110, 110), QColor(190, 30, 30) }, // 0 Yok
-        { QColor(120, 220, 120), QColor(20, 140, 40) }, // 1 Var
-        { QColor(255, 200, 110), QColor(230, 120, 10) }, // 2 Telefon Açınız
-        { QColor(130, 190, 250), QColor(30, 100, 200) }, // 3 Yolda
-        { QColor(210, 150, 240), QColor(120, 50, 170) }, // 4 Özel Sipariş
-        { QColor(250, 230, 120), QColor(200, 160, 10) }, // 5 Tedarik Sürecinde
-    };
+    // The legend explains the grid's status column, so it shows the grid's own pictures.
     if (status < 0 || status > 5)
         return {};
-    const Look look = looks[status];
-    return drawn([status, look](QPainter &p) {
-        p.setPen(pen(look.dark.darker(130), 2.5));
-        p.setBrush(shade(look.light, look.dark, 4, 60));
-        p.drawEllipse(QRectF(4, 4, 56, 56));
-        p.setPen(pen(Qt::white, 7));
-        p.setBrush(Qt::NoBrush);
-        switch (status) {
-        case 0:
-            p.drawLine(QPointF(21, 21), QPointF(43, 43));
-            p.drawLine(QPointF(43, 21), QPointF(21, 43));
-            break;
-        case 1:
-            p.drawPolyline(QPolygonF({ QPointF(18, 33), QPointF(28, 43), QPointF(46, 21) }));
-            break;
-        case 2: {
-            QPainterPath handset;
-            handset.moveTo(20, 18);
-            handset.cubicTo(16, 34, 30, 48, 46, 44);
-            p.setPen(pen(Qt::white, 9));
-            p.drawPath(handset);
-            break;
-        }
-        case 3:
-            p.setPen(Qt::NoPen);
-            p.setBrush(Qt::white);
-            p.drawRect(QRectF(12, 22, 24, 16));
-            p.drawRect(QRectF(36, 28, 14, 10));
-            p.drawEllipse(QPointF(20, 42), 4, 4);
-            p.drawEllipse(QPointF(44, 42), 4, 4);
-            break;
-        case 4:
-            p.setPen(Qt::NoPen);
-            p.setBrush(Qt::white);
-            star(p, QPointF(32, 33), 20, 8, 5);
-            break;
-        case 5:
-            p.setPen(pen(Qt::white, 5));
-            p.drawEllipse(QPointF(32, 32), 17, 17);
-            p.drawLine(QPointF(32, 32), QPointF(32, 21));
-            p.drawLine(QPointF(32, 32), QPointF(41, 36));
-            break;
-        default:
-            break;
-        }
-    });
+    return QIcon(gridicons::stockStatusPixmap(status, 64));
 }
 
 QIcon menuIcon()
