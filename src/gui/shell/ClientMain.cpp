@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
@@ -14,6 +15,10 @@ int runClient(int argc, char *argv[], const QString &defaultHost, const QString 
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"morvex"_s);
+    // Amounts follow the system's separators; a machine with no locale configured (the C
+    // locale) gets the Turkish ones the dealers read, not "1,234.50".
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Dealer ordering client"_s);
