@@ -51,7 +51,7 @@ public:
     void setPort(const QString &port) { m_settings.port = port; }
     void setProperty(const QString &name, const QString &value);
 
-    // Time-out of every read and write of this connection (and of its clones).
+    // Time-out of every read and write (from the next open on; clones take it over).
     std::chrono::milliseconds readTimeout() const { return m_readTimeout; }
     void setReadTimeout(std::chrono::milliseconds timeout) { m_readTimeout = timeout; }
     std::chrono::milliseconds connectTimeout() const { return m_connectTimeout; }
