@@ -197,10 +197,10 @@ void hugePagesTable(std::ostringstream &out, const RunLog &log)
 {
     out << "## 6. Fresh pages and GLIBC_TUNABLES=glibc.malloc.hugetlb=1\n\n"
            "On this kind of virtual machine the first touch of a fresh memory page is slow, so the figures "
-           "above are measured as they are, page faults included. The allocation-heavy ones were run a second "
-           "time with `GLIBC_TUNABLES=glibc.malloc.hugetlb=1` (malloc asks for transparent huge pages with "
-           "madvise) in the measuring process. A figure \"changes much\" when the medians differ by more than "
-           "15 % and the two runs' ranges do not overlap.\n\n";
+           "above are measured as they are, page faults included. The allocation-heavy ones also ran with "
+           "`GLIBC_TUNABLES=glibc.malloc.hugetlb=1` (malloc asks for transparent huge pages with madvise) in the "
+           "measuring process, in the same rounds as the plain runs. A figure \"changes much\" when the medians "
+           "differ by more than 15 % and the ranges of the two sets of runs do not overlap.\n\n";
     std::vector<std::string> keys;
     for (const std::string &key : log.sampleKeys("f")) {
         if (key.size() > 5 && key.compare(key.size() - 5, 5, ".huge") == 0)
@@ -345,10 +345,10 @@ std::string writeReport(const RunLog &log, const std::map<std::string, std::stri
         << "- Date: " << infoOr("run.date") << "\n"
         << "- Command: `" << infoOr("run.command") << "` (" << infoOr("run.build") << ", commit "
         << infoOr("run.commit") << "; " << infoOr("run.duration") << ")\n"
-        << "- Each figure is the median, min and max of several runs (the run count is in each program's "
-           "defaults in bench/run); ratios are taken between medians measured side by side in this one "
-           "run. On these shared 2-core virtual machines absolute times are noise: the ratios are the "
-           "result.\n\n";
+        << "- Each figure is the median, min and max of " << infoOr("run.rounds")
+        << " runs; figures 1, 2 and 4 run round by round (one run of every contender per round), so that "
+           "the ratios, taken between medians, compare runs made side by side. On these shared 2-core virtual "
+           "machines absolute times are noise: the ratios are the result.\n\n";
 
     out << "## Goals\n\n| Goal | measured | status |\n|---|---:|---|\n";
     for (const FigureSpec &figure : figureSpecs()) {

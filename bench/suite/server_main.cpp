@@ -3,7 +3,7 @@
 // the database priced for the dealer, as the server's stock query prices them. The server's own
 // search stops at 5,000 rows; the 100,000-row figures need the whole table in one answer.
 //
-//   bench_suite_server --db FILE --port N --identity ID
+//   bench_suite_server --db FILE --port N --identity ID [--big-buffer-port M [--big-buffer-kib K]]
 //
 // The table is built once at start, one stock query per item; a call then costs what serving it
 // costs: encoding and sending. Runs until SIGTERM or SIGINT.
@@ -124,9 +124,23 @@ int main(int argc, char *argv[])
         if (!server.listen(QHostAddress::LocalHost, quint16(options.number("port", 0))))
             throw std::runtime_error("cannot listen: " + server.errorString().toStdString());
         std::printf("listening on %u\n", unsigned(server.serverPort()));
+        // The same methods with a larger write buffer (DataSnap's BufferKBSize), so that the
+        // cost of the batch size shows beside the default.
+        std::unique_ptr<DataSnapServer> bigBuffer;
+        if (options.has("big-buffer-port")) {
+            DataSnapServerOptions big;
+            big.bufferBytes = int(options.number("big-buffer-kib", 256)) * 1024;
+            bigBuffer = std::make_unique<DataSnapServer>(registry, big);
+            if (!bigBuffer->listen(QHostAddress::LocalHost, quint16(options.number("big-buffer-port", 0))))
+                throw std::runtime_error("cannot listen: " + bigBuffer->errorString().toStdString());
+            std::printf("listening with a %d KiB buffer on %u\n", big.bufferBytes / 1024,
+                        unsigned(bigBuffer->serverPort()));
+        }
         std::fflush(stdout);
         int received = 0;
         sigwait(&stopSignals, &received);
+        if (bigBuffer)
+            bigBuffer->stop();
         server.stop();
     } catch (const std::exception &e) {
         std::fprintf(stderr, "bench_suite_server: %s\n", e.what());
