@@ -80,7 +80,13 @@ int serve(const QCommandLineParser &p)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     const QString db = p.isSet(u"db"_s) ? p.value(u"db"_s) : u"morvex.db"_s;
-    MorvexServer server(std::make_unique<SqliteStorageProvider>(db));
+    int maxStockRows = SqliteStorage::kDefaultMaxStockRows;
+    if (p.isSet(u"max-stock-rows"_s)) {
+        maxStockRows = p.value(u"max-stock-rows"_s).toInt(&ok);
+        if (!ok || maxStockRows < 0)
+            return fail(u"geçersiz --max-stock-rows: "_s + p.value(u"max-stock-rows"_s));
+    }
+    MorvexServer server(std::make_unique<SqliteStorageProvider>(db, maxStockRows));
     if (!server.listen(address, quint16(port)))
         return fail(u"%1:%2 dinlenemiyor: %3"_s.arg(address.toString()).arg(port).arg(server.errorString()));
     out() << "morvex-server: listening on " << address.toString() << ':' << server.port() << " (database " << db << ')'
@@ -104,6 +110,7 @@ int runServerCommand(const QStringList &arguments)
         {u"listen"_s, u"Address to listen on (default 127.0.0.1)."_s, u"ADDR"_s},
         {u"port"_s, u"TCP port (default 9090; 0 = any free port)."_s, u"N"_s},
         {u"allow-remote"_s, u"Allow listening on an address other than loopback."_s},
+        {u"max-stock-rows"_s, u"Most rows a stock search returns (default 5000; 0 = all)."_s, u"N"_s},
         {u"init-demo"_s, u"Create a demo database in FILE and exit."_s, u"FILE"_s},
         {u"stock"_s, u"Number of stock items of the demo database (default 3000)."_s, u"N"_s},
         {u"register-identity"_s, u"Bind this computer identity to the demo dealer (or --as USER)."_s, u"ID"_s},

@@ -14,7 +14,6 @@ namespace morvex::server {
 
 namespace {
 
-constexpr int kMaxStockRows = 5000;
 constexpr int kMaxSearchTokens = 6;
 constexpr double kMaxQuantity = 100000;
 constexpr double kMaxPrice = 1e9;
@@ -160,7 +159,7 @@ bool isStaff(int musteriTipi, const QString &cariKod)
     return musteriTipi == 1 || musteriTipi == 2 || cariKod.contains(u"BDM"_s);
 }
 
-SqliteStorage::SqliteStorage(const QString &path) : m_db(path)
+SqliteStorage::SqliteStorage(const QString &path, int maxStockRows) : m_db(path), m_maxStockRows(maxStockRows)
 {
     checkSchema(m_db);
 }
@@ -401,7 +400,9 @@ RecordSet SqliteStorage::searchStock(const QString &text, int carino)
     QString sql = QString::fromLatin1(kStockSelect) + u"WHERE "_s;
     for (std::size_t i = 0; i < tokens.size(); ++i)
         sql += (i ? u" AND "_s : QString()) + u"instr(s.arama, ?%1) > 0"_s.arg(i + 2);
-    sql += u" ORDER BY s.kod LIMIT %1"_s.arg(kMaxStockRows);
+    sql += u" ORDER BY s.kod"_s;
+    if (m_maxStockRows > 0)
+        sql += u" LIMIT %1"_s.arg(m_maxStockRows);
     return stockRows(sql, ResultShape::Stock, tokens, carino);
 }
 
@@ -1046,14 +1047,15 @@ std::vector<StoredMail> SqliteStorage::outbox()
     return mails;
 }
 
-SqliteStorageProvider::SqliteStorageProvider(QString path) : m_path(std::move(path))
+SqliteStorageProvider::SqliteStorageProvider(QString path, int maxStockRows)
+    : m_path(std::move(path)), m_maxStockRows(maxStockRows)
 {
     SqliteStorage probe(m_path);
 }
 
 std::unique_ptr<Storage> SqliteStorageProvider::open()
 {
-    return std::make_unique<SqliteStorage>(m_path);
+    return std::make_unique<SqliteStorage>(m_path, m_maxStockRows);
 }
 
 } // namespace morvex::server

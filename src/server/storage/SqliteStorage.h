@@ -13,7 +13,10 @@ class SqliteStorage final : public Storage
 {
 public:
     // Opens an existing database with this server's schema; raises StorageError otherwise.
-    explicit SqliteStorage(const QString &path);
+    // maxStockRows caps a stock search's answer (0 = no cap): a dealer never pages through more
+    // than a few thousand rows, but benchmarks ask for the whole table.
+    explicit SqliteStorage(const QString &path, int maxStockRows = kDefaultMaxStockRows);
+    static constexpr int kDefaultMaxStockRows = 5000;
 
     std::optional<UserAccount> userForIdentity(const QString &identity) override;
     std::optional<AccountDetails> accountForIdentity(const QString &identity) override;
@@ -85,17 +88,19 @@ private:
     void rewriteOrderLine(int stokharNo, double miktar, double kalan, double fiyat, double indirim);
 
     SqliteDatabase m_db;
+    int m_maxStockRows = kDefaultMaxStockRows;
 };
 
 class SqliteStorageProvider final : public StorageProvider
 {
 public:
     // Checks the file once, so that a wrong path fails at start-up rather than on a call.
-    explicit SqliteStorageProvider(QString path);
+    explicit SqliteStorageProvider(QString path, int maxStockRows = SqliteStorage::kDefaultMaxStockRows);
     std::unique_ptr<Storage> open() override;
 
 private:
     QString m_path;
+    int m_maxStockRows;
 };
 
 } // namespace morvex::server
