@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <random>
 
@@ -528,6 +529,111 @@ TEST(RecordSetFloatDisplay, PatternGoesOnDoubleColumnsOnly)
     set.setDisplayPattern(2, u"#,###,##00.00"_s);
     set.setReal(0, 2, 5);
     EXPECT_EQ(set.displayText(0, 2, turkish), u"05,00"_s);
+}
+
+} // namespace
+
+namespace {
+
+TEST(RecordSetColumnReader, ReadsEveryTypeInStoredFormFromAnyRow)
+{
+    const QChar lone[] = { QChar(u'x'), QChar(char16_t(0xDC00)) };
+    const QString texts[] = { u"FREN"_s, u""_s, u"\u015eANZIMAN D\u0130\u015eL\u0130S\u0130"_s, QString(lone, 2),
+        u"a\U0001F600"_s };
+    RecordSet set;
+    set.addField(u"ADI"_s, FieldType::Text);
+    set.addField(u"NO"_s, FieldType::Int32);
+    set.addField(u"BOY"_s, FieldType::Int64);
+    set.addField(u"FIYAT"_s, FieldType::Double);
+    set.addField(u"TARIH"_s, FieldType::DateTime);
+    set.addField(u"AKTIF"_s, FieldType::Boolean);
+    set.addField(u"ICERIK"_s, FieldType::Bytes);
+    const int rows = 50; // several marks of the text store
+    for (int r = 0; r < rows; ++r) {
+        set.appendRow();
+        if (r % 7 == 6)
+            continue; // a row of nulls
+        set.setText(r, 0, texts[r % 5]);
+        set.setInt32(r, 1, -r);
+        set.setInt64(r, 2, qint64(r) << 40);
+        set.setReal(r, 3, r / 4.0);
+        set.setDateTime(r, 4, QDateTime(QDate(1969 + r, 12, 31), QTime(23, 59, 59, r)));
+        set.setBoolean(r, 5, r % 2 == 1);
+        set.setBytes(r, 6, QByteArray(r, char(r)));
+    }
+    for (const int from : { 0, 17, rows - 1, rows }) {
+        std::vector<morvex::ColumnReader> readers;
+        for (int c = 0; c < set.fieldCount(); ++c)
+            readers.emplace_back(set, c, from);
+        for (int r = from; r < rows; ++r) {
+            for (auto &reader : readers) {
+                ASSERT_FALSE(reader.atEnd());
+                EXPECT_EQ(reader.row(), r);
+                EXPECT_EQ(reader.isNull(), r % 7 == 6) << r;
+            }
+            if (r % 7 != 6) {
+                const std::string_view text = readers[0].bytes();
+                if (readers[0].utf16()) {
+                    QString units(qsizetype(text.size() / 2), Qt::Uninitialized);
+                    std::memcpy(units.data(), text.data(), text.size());
+                    EXPECT_EQ(units, texts[r % 5]) << r;
+                } else {
+                    EXPECT_EQ(QString::fromUtf8(text.data(), qsizetype(text.size())), texts[r % 5]) << r;
+                }
+                EXPECT_EQ(readers[1].int32(), -r);
+                EXPECT_EQ(readers[2].int64(), qint64(r) << 40);
+                EXPECT_EQ(readers[3].real(), r / 4.0);
+                EXPECT_EQ(readers[4].dateTimeMs(),
+                    QDateTime(QDate(1969 + r, 12, 31), QTime(23, 59, 59, r), Qt::UTC).toMSecsSinceEpoch());
+                EXPECT_EQ(readers[5].boolean(), r % 2 == 1);
+                EXPECT_EQ(readers[6].bytes(), std::string(std::size_t(r), char(r)));
+            }
+            for (auto &reader : readers)
+                reader.next();
+        }
+        for (auto &reader : readers) {
+            EXPECT_TRUE(reader.atEnd());
+            EXPECT_THROW(reader.isNull(), RecordSetError);
+        }
+    }
+    EXPECT_THROW(morvex::ColumnReader(set, 7), RecordSetError);
+    EXPECT_THROW(morvex::ColumnReader(set, 0, rows + 1), RecordSetError);
+}
+
+TEST(RecordSetColumnReader, Latin1AndMillisecondSettersMatchTheQtForms)
+{
+    RecordSet set;
+    set.addField(u"ADI"_s, FieldType::Text);
+    set.addField(u"TARIH"_s, FieldType::DateTime);
+    set.addField(u"NO"_s, FieldType::Int32);
+    const char *latin1[] = { "", "FREN", "caf\xe9 \xc7\xd6\xdc\xff", "\x80\x81 \xa0" };
+    for (int r = 0; r < 40; ++r)
+        set.appendRow();
+    // Row by row as a decoder fills, then again into rows in the middle.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int r = 0; r < 40; ++r) {
+            const int row = pass == 0 ? r : 39 - r;
+            set.setTextLatin1(row, 0, latin1[(row + pass) % 4]);
+        }
+        for (int r = 0; r < 40; ++r)
+            EXPECT_EQ(set.text(r, 0), QString::fromLatin1(latin1[(r + pass) % 4])) << pass << " " << r;
+    }
+    EXPECT_FALSE(set.isNull(3, 0)) << "an empty text is not a null";
+    EXPECT_EQ(set.text(3, 0), QString());
+
+    const QDateTime samples[] = { QDateTime(QDate(1899, 12, 30), QTime(0, 0)), QDateTime(QDate(1, 1, 1), QTime(0, 0)),
+        QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59, 999)), QDateTime(QDate(2024, 3, 31), QTime(12, 30)) };
+    for (const QDateTime &dt : samples) {
+        const qint64 ms = QDateTime(dt.date(), dt.time(), Qt::UTC).toMSecsSinceEpoch();
+        set.setDateTimeMs(5, 1, ms);
+        EXPECT_EQ(set.dateTime(5, 1).date(), dt.date());
+        EXPECT_EQ(set.dateTime(5, 1).time(), dt.time());
+        EXPECT_EQ(morvex::ColumnReader(set, 1, 5).dateTimeMs(), ms);
+    }
+    // Other column types convert as the general setters do.
+    set.setTextLatin1(3, 2, "42");
+    EXPECT_EQ(set.int32(3, 2), 42);
+    EXPECT_THROW(set.setTextLatin1(3, 2, "4\xe9"), RecordSetError);
 }
 
 } // namespace

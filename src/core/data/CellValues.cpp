@@ -46,42 +46,48 @@ bool encodeText(QStringView text, std::string &out)
 {
     const char16_t *p = text.utf16();
     const qsizetype n = text.size();
-    out.resize(std::size_t(n));
     qsizetype i = 0;
-    for (; i < n && p[i] < 0x80; ++i)
-        out[std::size_t(i)] = char(p[i]);
-    if (i == n)
+    while (i < n && p[i] < 0x80)
+        ++i;
+    if (i == n) {
+        out.resize(std::size_t(n));
+        char *o = out.data();
+        for (qsizetype k = 0; k < n; ++k)
+            o[k] = char(p[k]);
         return false;
-
-    for (qsizetype j = i; j < n; ++j) {
-        if (QChar::isHighSurrogate(p[j]) && j + 1 < n && QChar::isLowSurrogate(p[j + 1]))
-            ++j;
-        else if (QChar::isSurrogate(p[j])) {
-            out.assign(reinterpret_cast<const char *>(p), std::size_t(n) * 2);
-            return true;
-        }
     }
-    out.resize(std::size_t(i));
+    // At most three bytes a UTF-16 unit (a surrogate pair, two units, takes four).
+    out.resize(std::size_t(n) * 3);
+    char *const start = out.data();
+    char *o = start;
+    for (qsizetype k = 0; k < i; ++k)
+        *o++ = char(p[k]);
     for (; i < n; ++i) {
         char32_t c = p[i];
         if (c < 0x80) {
-            out.push_back(char(c));
+            *o++ = char(c);
         } else if (c < 0x800) {
-            out.push_back(char(0xc0 | (c >> 6)));
-            out.push_back(char(0x80 | (c & 0x3f)));
-        } else if (QChar::isHighSurrogate(c)) {
+            *o++ = char(0xc0 | (c >> 6));
+            *o++ = char(0x80 | (c & 0x3f));
+        } else if (QChar::isSurrogate(c)) {
+            if (!QChar::isHighSurrogate(c) || i + 1 >= n || !QChar::isLowSurrogate(p[i + 1])) {
+                // No UTF-8 form: keep the UTF-16 units as they are.
+                out.assign(reinterpret_cast<const char *>(p), std::size_t(n) * 2);
+                return true;
+            }
             c = QChar::surrogateToUcs4(p[i], p[i + 1]);
             ++i;
-            out.push_back(char(0xf0 | (c >> 18)));
-            out.push_back(char(0x80 | ((c >> 12) & 0x3f)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3f)));
-            out.push_back(char(0x80 | (c & 0x3f)));
+            *o++ = char(0xf0 | (c >> 18));
+            *o++ = char(0x80 | ((c >> 12) & 0x3f));
+            *o++ = char(0x80 | ((c >> 6) & 0x3f));
+            *o++ = char(0x80 | (c & 0x3f));
         } else {
-            out.push_back(char(0xe0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3f)));
-            out.push_back(char(0x80 | (c & 0x3f)));
+            *o++ = char(0xe0 | (c >> 12));
+            *o++ = char(0x80 | ((c >> 6) & 0x3f));
+            *o++ = char(0x80 | (c & 0x3f));
         }
     }
+    out.resize(std::size_t(o - start));
     return false;
 }
 

@@ -19,6 +19,12 @@ using namespace detail;
 
 namespace {
 
+    constexpr qint64 kMsPerDay = 86'400'000;
+    constexpr qint64 kJulianDay1970 = 2'440'588;
+    // The years 1 to 9999 either side of 1970, where the packed form needs no range check.
+    constexpr qint64 kMinDateTimeMs = -719'162 * kMsPerDay;
+    constexpr qint64 kMaxDateTimeMs = 2'932'897 * kMsPerDay;
+
     const char kCopyRuleMessage[] = "Additional columns must be added after the prescribed columns.";
 
     [[noreturn]] void fail(const QString &message)
@@ -551,6 +557,61 @@ void RecordSet::setBytes(int row, int column, const QByteArray &value)
     col.nulls.set(std::size_t(row), false);
 }
 
+void RecordSet::setTextLatin1(int row, int column, std::string_view latin1)
+{
+    ColumnStore &col = d->cell(row, column);
+    if (col.def.type != FieldType::Text) {
+        setText(row, column, QString::fromLatin1(latin1.data(), qsizetype(latin1.size())));
+        return;
+    }
+    // Latin-1 is the first 256 code points: one UTF-8 byte below 0x80, two from there on.
+    std::size_t high = 0;
+    for (const char ch : latin1)
+        high += std::uint8_t(ch) >> 7;
+    char *o;
+    if (row == d->rows - 1) {
+        o = col.variable.resizeLast(latin1.size() + high, false);
+    } else {
+        d->scratch.resize(latin1.size() + high);
+        o = d->scratch.data();
+    }
+    if (high == 0) {
+        if (!latin1.empty())
+            std::memcpy(o, latin1.data(), latin1.size());
+    } else {
+        for (const char ch : latin1) {
+            const auto c = std::uint8_t(ch);
+            if (c < 0x80) {
+                *o++ = char(c);
+            } else {
+                *o++ = char(0xc0 | (c >> 6));
+                *o++ = char(0x80 | (c & 0x3f));
+            }
+        }
+    }
+    if (row != d->rows - 1)
+        col.variable.set(row, d->scratch, false);
+    col.nulls.set(std::size_t(row), false);
+}
+
+void RecordSet::setDateTimeMs(int row, int column, qint64 msSince1970)
+{
+    ColumnStore &col = d->cell(row, column);
+    if (col.def.type != FieldType::DateTime || msSince1970 < kMinDateTimeMs || msSince1970 > kMaxDateTimeMs) {
+        qint64 day = msSince1970 / kMsPerDay;
+        qint64 ms = msSince1970 % kMsPerDay;
+        if (ms < 0) {
+            ms += kMsPerDay;
+            --day;
+        }
+        setDateTime(row, column,
+                    QDateTime(QDate::fromJulianDay(day + kJulianDay1970), QTime::fromMSecsSinceStartOfDay(int(ms))));
+        return;
+    }
+    col.int64s[std::size_t(row)] = msSince1970 + kJulianDay1970 * kMsPerDay;
+    col.nulls.set(std::size_t(row), false);
+}
+
 QString RecordSet::displayText(int row, int column) const
 {
     return displayText(row, column, QLocale());
@@ -729,6 +790,96 @@ void RecordSet::squeeze()
 {
     for (ColumnStore &col : d->columns)
         col.squeeze();
+}
+
+// ---------------------------------------------------------------------------------------
+// Sequential column reading.
+
+ColumnReader::ColumnReader(const RecordSet &set, int column, int row)
+    : m_col(&set.d->column(column))
+    , m_row(row)
+    , m_rows(set.d->rows)
+{
+    if (row < 0 || row > m_rows)
+        fail(u"Row index %1 out of range (%2 rows)."_s.arg(row).arg(m_rows));
+    if (m_row < m_rows && (type() == FieldType::Text || type() == FieldType::Bytes)) {
+        m_offset = m_col->variable.offsetOfRow(m_row);
+        loadCell();
+    }
+}
+
+FieldType ColumnReader::type() const
+{
+    return m_col->def.type;
+}
+
+void ColumnReader::loadCell()
+{
+    const VariableStore::Cell cell = m_col->variable.cellAt(m_offset);
+    m_bytes = cell.bytes;
+    m_utf16 = cell.flag;
+}
+
+void ColumnReader::next()
+{
+    if (m_row >= m_rows)
+        return;
+    ++m_row;
+    if (m_row < m_rows && (type() == FieldType::Text || type() == FieldType::Bytes)) {
+        m_offset = m_col->variable.offsetAfter({ m_bytes, m_utf16 });
+        loadCell();
+    }
+}
+
+bool ColumnReader::isNull() const
+{
+    if (m_row >= m_rows)
+        fail(u"Row index %1 out of range (%2 rows)."_s.arg(m_row).arg(m_rows));
+    return m_col->nulls.get(std::size_t(m_row));
+}
+
+qint32 ColumnReader::int32() const
+{
+    return type() == FieldType::Int32 ? m_col->int32s[std::size_t(m_row)] : 0;
+}
+
+qint64 ColumnReader::int64() const
+{
+    switch (type()) {
+    case FieldType::Int32:
+        return m_col->int32s[std::size_t(m_row)];
+    case FieldType::Int64:
+        return m_col->int64s[std::size_t(m_row)];
+    default:
+        return 0;
+    }
+}
+
+double ColumnReader::real() const
+{
+    return type() == FieldType::Double ? m_col->doubles[std::size_t(m_row)] : 0.0;
+}
+
+bool ColumnReader::boolean() const
+{
+    return type() == FieldType::Boolean && m_col->booleans.get(std::size_t(m_row));
+}
+
+qint64 ColumnReader::dateTimeMs() const
+{
+    if (type() != FieldType::DateTime || m_col->nulls.get(std::size_t(m_row)))
+        return 0;
+    return m_col->int64s[std::size_t(m_row)] - kJulianDay1970 * kMsPerDay;
+}
+
+std::string_view ColumnReader::bytes() const
+{
+    return m_bytes;
+}
+
+bool ColumnReader::utf16() const
+{
+    return m_utf16;
 }
 
 // ---------------------------------------------------------------------------------------

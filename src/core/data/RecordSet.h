@@ -10,9 +10,14 @@
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 namespace morvex {
+
+namespace detail {
+    struct ColumnStore;
+}
 
 // Column types of an in-memory record set. Values are stored per column in typed arrays,
 // not as one QVariant per cell, so that large result tables stay close to their raw size.
@@ -84,6 +89,12 @@ public:
     void setDateTime(int row, int column, const QDateTime &value);
     void setBoolean(int row, int column, bool value);
     void setBytes(int row, int column, const QByteArray &value);
+    // A Text cell from Latin-1 bytes (what a codec reads off the wire), without a QString in
+    // between. On a column of another type it behaves as setText.
+    void setTextLatin1(int row, int column, std::string_view latin1);
+    // A DateTime cell from naive wall-clock milliseconds since 1970-01-01 00:00, without a
+    // QDateTime in between. On a column of another type it behaves as setDateTime.
+    void setDateTimeMs(int row, int column, qint64 msSince1970);
 
     // Generic access for models and tools; converts between compatible types. A null cell
     // reads as an invalid QVariant; an invalid or null QVariant writes a null. A value that
@@ -119,8 +130,46 @@ public:
     void squeeze();
 
 private:
+    friend class ColumnReader;
     struct Impl;
     std::unique_ptr<Impl> d;
+};
+
+// Reads one column row after row in its stored form, for codecs that move whole tables: no
+// QString, QVariant or QDateTime per cell, and no search for a text's place. Valid while the
+// set is not changed.
+class ColumnReader
+{
+public:
+    // Positioned at `row` (0 <= row <= rowCount()); raises RecordSetError for a bad column or row.
+    ColumnReader(const RecordSet &set, int column, int row = 0);
+
+    FieldType type() const;
+    int row() const { return m_row; }
+    bool atEnd() const { return m_row >= m_rows; }
+    void next();
+
+    // The current cell; each reader fits only its column's type (a null reads as zero).
+    bool isNull() const;
+    qint32 int32() const;
+    qint64 int64() const;
+    double real() const;
+    bool boolean() const;
+    qint64 dateTimeMs() const; // naive wall-clock milliseconds since 1970-01-01 00:00
+    // Text and Bytes: the stored bytes. A text is UTF-8, except when utf16() (a text with an
+    // unpaired surrogate): then the bytes are its UTF-16 code units in host order.
+    std::string_view bytes() const;
+    bool utf16() const;
+
+private:
+    void loadCell();
+
+    const detail::ColumnStore *m_col;
+    int m_row;
+    int m_rows;
+    std::size_t m_offset = 0; // arena offset of the current text or bytes cell
+    std::string_view m_bytes;
+    bool m_utf16 = false;
 };
 
 // True when the set holds at least one row.

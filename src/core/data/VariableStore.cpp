@@ -112,8 +112,27 @@ VariableStore::Cell VariableStore::get(int row) const
     return cellAt(offsetOf(row));
 }
 
+char *VariableStore::resizeLast(std::size_t size, bool flag)
+{
+    char header[10];
+    const std::size_t headerSize = writeHeader(header, (std::uint64_t(size) << 1) | (flag ? 1 : 0));
+    const std::size_t end = m_lastOffset + headerSize + size;
+    if (end > m_data.size())
+        checkArenaLimit(end - m_data.size());
+    m_data.resize(end);
+    std::memcpy(m_data.data() + m_lastOffset, header, headerSize);
+    return m_data.data() + m_lastOffset + headerSize;
+}
+
 void VariableStore::set(int row, std::string_view bytes, bool flag)
 {
+    if (row == m_rows - 1) {
+        // The last cell: the common case of a table filled row by row.
+        char *p = resizeLast(bytes.size(), flag);
+        if (!bytes.empty())
+            std::memcpy(p, bytes.data(), bytes.size());
+        return;
+    }
     const std::size_t offset = offsetOf(row);
     const Cell old = cellAt(offset);
     const std::size_t oldEnd = std::size_t(old.bytes.data() - m_data.data()) + old.bytes.size();

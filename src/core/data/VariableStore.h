@@ -31,7 +31,15 @@ public:
     void appendEmpty();
     void appendEmpty(int count);
     Cell get(int row) const;
+    // Arena offsets for sequential reading: the offset of a row's cell (row < size()), the cell
+    // there, and the offset of the cell after it.
+    std::size_t offsetOfRow(int row) const { return offsetOf(row); }
+    Cell cellAt(std::size_t offset) const;
+    std::size_t offsetAfter(const Cell &cell) const { return std::size_t(cell.bytes.data() - m_data.data()) + cell.bytes.size(); }
     void set(int row, std::string_view bytes, bool flag);
+    // Gives the last row's cell `size` bytes (its old content dropped) and returns where they
+    // go, for the caller to fill: a decoder writes converted text straight into the arena.
+    char *resizeLast(std::size_t size, bool flag);
     void erase(int row);
     void clear();
     void reserve(int rows, std::size_t bytes);
@@ -54,7 +62,6 @@ public:
     }
 
 private:
-    Cell cellAt(std::size_t offset) const;
     std::size_t offsetOf(int row) const;
     std::size_t walkTo(int row) const;
     void rebuildMarks(std::size_t upTo) const;

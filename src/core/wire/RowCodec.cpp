@@ -348,6 +348,92 @@ QByteArray RowWriter::writeText(QStringView text, qsizetype inlineLimit)
     return {};
 }
 
+QByteArray RowWriter::writeTextUtf8(std::string_view utf8, qsizetype inlineLimit)
+{
+    const auto *u = reinterpret_cast<const uchar *>(utf8.data());
+    const std::size_t n = utf8.size();
+    std::size_t ascii = 0;
+    while (ascii < n && u[ascii] < 0x80)
+        ++ascii;
+    std::string_view wire = utf8;
+    if (ascii < n) {
+        // Code points below 0xFF go as single bytes until the first one at or above it; from
+        // there on every UTF-16 unit goes big-endian after an 0xFF byte.
+        // At most two wire bytes a UTF-8 byte, and the switch.
+        if (m_scratch.size() < 2 * n + 1)
+            m_scratch.resize(2 * n + 1);
+        char *const start = m_scratch.data();
+        char *o = start;
+        std::memcpy(o, utf8.data(), ascii);
+        o += ascii;
+        bool wide = false;
+        for (std::size_t i = ascii; i < n;) {
+            const uchar b = u[i];
+            char32_t c;
+            std::size_t len;
+            if (b < 0x80) {
+                c = b;
+                len = 1;
+            } else if (b < 0xE0) {
+                c = b & 0x1F;
+                len = 2;
+            } else if (b < 0xF0) {
+                c = b & 0x0F;
+                len = 3;
+            } else {
+                c = b & 0x07;
+                len = 4;
+            }
+            if (i + len > n)
+                throw WireError(u"A stored text is not valid UTF-8"_s);
+            for (std::size_t k = 1; k < len; ++k)
+                c = (c << 6) | (u[i + k] & 0x3F);
+            i += len;
+            if (!wide && c < 0xFF) {
+                *o++ = char(c);
+                continue;
+            }
+            if (!wide) {
+                *o++ = '\xFF';
+                wide = true;
+            }
+            if (c >= 0x10000) {
+                const char16_t hi = char16_t(0xD800 + ((c - 0x10000) >> 10));
+                const char16_t lo = char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+                *o++ = char(hi >> 8);
+                *o++ = char(hi & 0xFF);
+                *o++ = char(lo >> 8);
+                *o++ = char(lo & 0xFF);
+            } else {
+                *o++ = char(c >> 8);
+                *o++ = char(c & 0xFF);
+            }
+        }
+        wire = std::string_view(start, std::size_t(o - start));
+    }
+    const qsizetype size = qsizetype(wire.size());
+    const qsizetype written = writeStringBytes(wire.data(), size, inlineLimit);
+    if (written == size)
+        return {};
+    return QByteArray(wire.data() + written, size - written);
+}
+
+void decodeWideStringInto(const char *data, qsizetype size, std::u16string &out)
+{
+    const void *ff = std::memchr(data, 0xFF, size_t(size));
+    const qsizetype head = ff ? static_cast<const char *>(ff) - data : size;
+    const qsizetype tail = ff ? size - head - 1 : 0;
+    if (tail % 2 != 0)
+        fail(u"A wide string ends inside a UTF-16 character"_s);
+    out.resize(std::size_t(head + tail / 2));
+    char16_t *o = out.data();
+    for (qsizetype i = 0; i < head; ++i)
+        *o++ = char16_t(uchar(data[i]));
+    const char *p = data + head + 1;
+    for (qsizetype i = 0; i < tail; i += 2)
+        *o++ = char16_t((uchar(p[i]) << 8) | uchar(p[i + 1]));
+}
+
 void RowWriter::writeStreamBytes(const char *data, qsizetype size, bool moreFollows)
 {
     if (size == 0 && !moreFollows) {

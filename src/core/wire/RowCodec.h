@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 namespace morvex::wire {
 
@@ -101,6 +103,9 @@ public:
     // A wide string, encoded straight into the row. Returns the encoded bytes that did not fit
     // (empty when all went inline).
     QByteArray writeText(QStringView text, qsizetype inlineLimit);
+    // The same from a text's UTF-8 bytes (valid UTF-8, as a record set keeps its texts), without
+    // a QString in between.
+    QByteArray writeTextUtf8(std::string_view utf8, qsizetype inlineLimit);
     // A stream's bytes (always the big header, `20` when empty).
     void writeStreamBytes(const char *data, qsizetype size, bool moreFollows);
     void writeJson(const QByteArray &jsonText);
@@ -124,7 +129,11 @@ private:
 
     QByteArray m_out;
     qsizetype m_size = 0;
+    std::string m_scratch;
 };
+
+// Wide-string bytes decoded into `out` as UTF-16 (reused between calls, no QString per text).
+void decodeWideStringInto(const char *data, qsizetype size, std::u16string &out);
 
 // TDateTime days (since 1899-12-30, the fraction the time of day) <-> ms since 1970-01-01.
 qint64 dateTimeToMs(double days);

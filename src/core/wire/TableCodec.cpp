@@ -9,7 +9,9 @@
 #include <QDateTime>
 #include <QTime>
 
+#include <cstring>
 #include <limits>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
@@ -19,28 +21,12 @@ namespace {
 
 constexpr qint64 kMsPerDay = 86'400'000;
 constexpr qint64 kJulianDay1970 = 2'440'588;
+// 1899-12-30 00:00, the day a bare time of day belongs to, in ms since 1970.
+constexpr qint64 kDay18991230Ms = -25'569 * kMsPerDay;
 
 [[noreturn]] void fail(const QString &what)
 {
     throw ProtocolError(what);
-}
-
-QDateTime dateTimeFromMs(qint64 msSince1970)
-{
-    qint64 day = msSince1970 / kMsPerDay;
-    qint64 ms = msSince1970 % kMsPerDay;
-    if (ms < 0) {
-        ms += kMsPerDay;
-        --day;
-    }
-    // UTC keeps the wall-clock value exactly (no daylight-saving gap adjustment); the record
-    // set stores the date and the time of day.
-    return QDateTime(QDate::fromJulianDay(day + kJulianDay1970), QTime::fromMSecsSinceStartOfDay(int(ms)), Qt::UTC);
-}
-
-qint64 msFromDateTime(const QDateTime &value)
-{
-    return (value.date().toJulianDay() - kJulianDay1970) * kMsPerDay + value.time().msecsSinceStartOfDay();
 }
 
 int intOf(const Node &node, const char *what)
@@ -273,6 +259,17 @@ int TableDecoder::scanBatch(const char *data, qsizetype size, bool &continued) c
     return rows;
 }
 
+void TableDecoder::setWideText(int row, int column, const char *data, qsizetype size)
+{
+    // Most texts never reach the 0xFF switch: Latin-1 goes into the set as it is.
+    if (!std::memchr(data, 0xFF, size_t(size))) {
+        m_target.setTextLatin1(row, column, std::string_view(data, size_t(size)));
+        return;
+    }
+    decodeWideStringInto(data, size, m_units);
+    m_target.setText(row, column, QStringView(m_units.data(), qsizetype(m_units.size())));
+}
+
 void TableDecoder::decodeCell(const RawField &field, int row, int column, const FetchRest &fetchRest)
 {
     auto payload = [&]() {
@@ -292,10 +289,11 @@ void TableDecoder::decodeCell(const RawField &field, int row, int column, const 
                 break;
             }
             if (!field.flag && field.kind != RawField::Kind::Legacy) {
-                m_target.setText(row, column, decodeWideString(field.data, field.size));
+                setWideText(row, column, field.data, field.size);
                 break;
             }
-            m_target.setText(row, column, decodeWideString(payload()));
+            const QByteArray bytes = payload();
+            setWideText(row, column, bytes.constData(), bytes.size());
             break;
         }
         case Cell::AnsiText: m_target.setText(row, column, decodeAnsiString(payload())); break;
@@ -318,16 +316,15 @@ void TableDecoder::decodeCell(const RawField &field, int row, int column, const 
             break;
         }
         case Cell::Boolean: m_target.setBoolean(row, column, decodeBoolean(field)); break;
-        case Cell::Date: m_target.setDateTime(row, column, dateTimeFromMs(packedDateToMs(decodeInteger(field)))); break;
+        case Cell::Date: m_target.setDateTimeMs(row, column, packedDateToMs(decodeInteger(field))); break;
         case Cell::Time: {
             const qint64 ms = decodeInteger(field);
             if (ms < 0 || ms >= kMsPerDay)
                 fail(u"Time of day %1 ms out of range"_s.arg(ms));
-            m_target.setDateTime(row, column,
-                                 QDateTime(QDate(1899, 12, 30), QTime::fromMSecsSinceStartOfDay(int(ms)), Qt::UTC));
+            m_target.setDateTimeMs(row, column, kDay18991230Ms + ms);
             break;
         }
-        case Cell::Timestamp: m_target.setDateTime(row, column, dateTimeFromMs(decodeTimestampMs(field))); break;
+        case Cell::Timestamp: m_target.setDateTimeMs(row, column, decodeTimestampMs(field)); break;
         case Cell::Bytes: m_target.setBytes(row, column, payload()); break;
         }
     } catch (const ProtocolError &e) {
@@ -350,34 +347,52 @@ QByteArray TableEncoder::nextBatch(std::vector<PendingCell> &pending)
     w.reserve(m_threshold + 4096);
     const int rows = m_source.rowCount();
     const int columns = m_source.fieldCount();
+    // One reader a column walks the rows of this batch in their stored form.
+    std::vector<ColumnReader> readers;
+    readers.reserve(size_t(columns));
+    for (int c = 0; c < columns; ++c)
+        readers.emplace_back(m_source, c, m_nextRow);
+    std::u16string units;
     while (m_nextRow < rows && w.size() < m_threshold) {
         const int row = m_nextRow++;
         for (int c = 0; c < columns; ++c) {
-            if (m_source.isNull(row, c)) {
+            ColumnReader &r = readers[size_t(c)];
+            if (r.isNull()) {
                 w.writeNull();
+                r.next();
                 continue;
             }
-            switch (m_source.field(c).type) {
+            switch (r.type()) {
             case FieldType::Text: {
-                QByteArray rest = w.writeText(m_source.text(row, c), m_inlineCapacity(w.size()));
+                QByteArray rest;
+                if (!r.utf16()) {
+                    rest = w.writeTextUtf8(r.bytes(), m_inlineCapacity(w.size()));
+                } else {
+                    // A text with an unpaired surrogate is kept as its UTF-16 units.
+                    units.resize(r.bytes().size() / 2);
+                    std::memcpy(units.data(), r.bytes().data(), units.size() * 2);
+                    rest = w.writeText(QStringView(units.data(), qsizetype(units.size())), m_inlineCapacity(w.size()));
+                }
                 if (!rest.isEmpty())
                     pending.push_back({row, c, std::move(rest)});
                 break;
             }
-            case FieldType::Int32: w.writeInteger(m_source.int32(row, c)); break;
-            case FieldType::Int64: w.writeInteger(m_source.int64(row, c)); break;
-            case FieldType::Double: w.writeDouble(m_source.real(row, c)); break;
-            case FieldType::DateTime: w.writeTimestampMs(msFromDateTime(m_source.dateTime(row, c))); break;
-            case FieldType::Boolean: w.writeBoolean(m_source.boolean(row, c)); break;
+            case FieldType::Int32: w.writeInteger(r.int32()); break;
+            case FieldType::Int64: w.writeInteger(r.int64()); break;
+            case FieldType::Double: w.writeDouble(r.real()); break;
+            case FieldType::DateTime: w.writeTimestampMs(r.dateTimeMs()); break;
+            case FieldType::Boolean: w.writeBoolean(r.boolean()); break;
             case FieldType::Bytes: {
-                const QByteArray bytes = m_source.bytes(row, c);
-                const qsizetype n = std::min<qsizetype>(bytes.size(), m_inlineCapacity(w.size()));
-                w.writeStreamBytes(bytes.constData(), n, n < bytes.size());
-                if (n < bytes.size())
-                    pending.push_back({row, c, bytes.mid(n)});
+                const std::string_view bytes = r.bytes();
+                const qsizetype size = qsizetype(bytes.size());
+                const qsizetype n = std::min<qsizetype>(size, m_inlineCapacity(w.size()));
+                w.writeStreamBytes(bytes.data(), n, n < size);
+                if (n < size)
+                    pending.push_back({row, c, QByteArray(bytes.data() + n, size - n)});
                 break;
             }
             }
+            r.next();
         }
     }
     return w.take();

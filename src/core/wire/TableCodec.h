@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace morvex::wire {
@@ -59,9 +60,11 @@ public:
 private:
     enum class Cell : std::uint8_t { WideText, AnsiText, Int32, Int64, Double, Single, Decimal, Boolean, Date, Time, Timestamp, Bytes };
     void decodeCell(const struct RawField &field, int row, int column, const FetchRest &fetchRest);
+    void setWideText(int row, int column, const char *data, qsizetype size);
 
     RecordSet &m_target;
     std::vector<Cell> m_cells;
+    std::u16string m_units; // scratch for texts past the 0xFF switch
 };
 
 // Encodes the rows of a record set into batches of about `threshold` bytes.
