@@ -521,6 +521,12 @@ QWidget *DataGrid::showFilterPopup(int column)
     const int rowHeight = std::max(popup->sizeHintForRow(0), 16);
     const int height = std::min(popup->count() * rowHeight + 2 * popup->frameWidth() + 4, 320);
     popup->setGeometry(QRect(topLeft, QSize(std::max(m_header->sectionSize(column), 180), height)));
+    // The mouse leaves the header for the list: the section keeps its button while the list is open.
+    m_header->setOpenFilter(column);
+    connect(popup, &QObject::destroyed, m_header, [header = m_header, column] {
+        if (header->openFilter() == column)
+            header->setOpenFilter(-1);
+    });
     popup->show();
     popup->setFocus();
     return popup;

@@ -205,6 +205,11 @@ QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, in
     switch (role) {
     case Qt::DisplayRole:
         return column(section).headerText();
+    case Qt::ToolTipRole: {
+        // The full caption, for a section too narrow to show it.
+        const QString text = column(section).headerText();
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
     case Qt::TextAlignmentRole:
         return static_cast<int>(Qt::AlignLeft | Qt::AlignVCenter);
     case GridRole::Kind:
