@@ -12,6 +12,7 @@ class BitVector
 public:
     std::size_t size() const { return m_size; }
 
+    const std::uint64_t *words() const { return m_words.data(); }
     bool get(std::size_t i) const { return (m_words[i / 64] >> (i % 64)) & 1u; }
 
     void set(std::size_t i, bool on)

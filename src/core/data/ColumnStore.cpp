@@ -32,30 +32,6 @@ void ColumnStore::appendNulls(int count)
     }
 }
 
-void ColumnStore::appendNull()
-{
-    nulls.pushBack(true);
-    switch (def.type) {
-    case FieldType::Int32:
-        int32s.push_back(0);
-        break;
-    case FieldType::Int64:
-    case FieldType::DateTime:
-        int64s.push_back(0);
-        break;
-    case FieldType::Double:
-        doubles.push_back(0.0);
-        break;
-    case FieldType::Boolean:
-        booleans.pushBack(false);
-        break;
-    case FieldType::Text:
-    case FieldType::Bytes:
-        variable.appendEmpty();
-        break;
-    }
-}
-
 void ColumnStore::setNull(int row)
 {
     const auto r = std::size_t(row);

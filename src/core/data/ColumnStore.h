@@ -26,7 +26,30 @@ struct ColumnStore
     explicit ColumnStore(FieldDef d);
 
     void appendNulls(int count);
-    void appendNull();
+    // Inline: a decoder calls it for every cell of every row.
+    void appendNull()
+    {
+        nulls.pushBack(true);
+        switch (def.type) {
+        case FieldType::Int32:
+            int32s.push_back(0);
+            break;
+        case FieldType::Int64:
+        case FieldType::DateTime:
+            int64s.push_back(0);
+            break;
+        case FieldType::Double:
+            doubles.push_back(0.0);
+            break;
+        case FieldType::Boolean:
+            booleans.pushBack(false);
+            break;
+        case FieldType::Text:
+        case FieldType::Bytes:
+            variable.appendEmpty();
+            break;
+        }
+    }
     void setNull(int row);
     void erase(int row);
     void clear();

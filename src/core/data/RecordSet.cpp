@@ -796,90 +796,51 @@ void RecordSet::squeeze()
 // Sequential column reading.
 
 ColumnReader::ColumnReader(const RecordSet &set, int column, int row)
-    : m_col(&set.d->column(column))
+    : m_type(set.d->column(column).def.type)
     , m_row(row)
     , m_rows(set.d->rows)
 {
     if (row < 0 || row > m_rows)
         fail(u"Row index %1 out of range (%2 rows)."_s.arg(row).arg(m_rows));
-    if (m_row < m_rows && (type() == FieldType::Text || type() == FieldType::Bytes)) {
-        m_offset = m_col->variable.offsetOfRow(m_row);
-        loadCell();
-    }
-}
-
-FieldType ColumnReader::type() const
-{
-    return m_col->def.type;
-}
-
-void ColumnReader::loadCell()
-{
-    const VariableStore::Cell cell = m_col->variable.cellAt(m_offset);
-    m_bytes = cell.bytes;
-    m_utf16 = cell.flag;
-}
-
-void ColumnReader::next()
-{
-    if (m_row >= m_rows)
+    const ColumnStore &col = set.d->columns[std::size_t(column)];
+    if (m_rows == 0)
         return;
-    ++m_row;
-    if (m_row < m_rows && (type() == FieldType::Text || type() == FieldType::Bytes)) {
-        m_offset = m_col->variable.offsetAfter({ m_bytes, m_utf16 });
-        loadCell();
-    }
-}
-
-bool ColumnReader::isNull() const
-{
-    if (m_row >= m_rows)
-        fail(u"Row index %1 out of range (%2 rows)."_s.arg(m_row).arg(m_rows));
-    return m_col->nulls.get(std::size_t(m_row));
-}
-
-qint32 ColumnReader::int32() const
-{
-    return type() == FieldType::Int32 ? m_col->int32s[std::size_t(m_row)] : 0;
-}
-
-qint64 ColumnReader::int64() const
-{
-    switch (type()) {
+    m_nulls = col.nulls.words();
+    switch (m_type) {
     case FieldType::Int32:
-        return m_col->int32s[std::size_t(m_row)];
+        m_int32s = col.int32s.data();
+        break;
     case FieldType::Int64:
-        return m_col->int64s[std::size_t(m_row)];
-    default:
-        return 0;
+    case FieldType::DateTime:
+        m_int64s = col.int64s.data();
+        break;
+    case FieldType::Double:
+        m_doubles = col.doubles.data();
+        break;
+    case FieldType::Boolean:
+        m_booleans = col.booleans.words();
+        break;
+    case FieldType::Text:
+    case FieldType::Bytes:
+        m_arena = col.variable.arena();
+        if (m_row < m_rows) {
+            m_offset = col.variable.offsetOfRow(m_row);
+            loadCell();
+        }
+        break;
     }
 }
 
-double ColumnReader::real() const
+void ColumnReader::pastTheEnd() const
 {
-    return type() == FieldType::Double ? m_col->doubles[std::size_t(m_row)] : 0.0;
-}
-
-bool ColumnReader::boolean() const
-{
-    return type() == FieldType::Boolean && m_col->booleans.get(std::size_t(m_row));
+    fail(u"Row index %1 out of range (%2 rows)."_s.arg(m_row).arg(m_rows));
 }
 
 qint64 ColumnReader::dateTimeMs() const
 {
-    if (type() != FieldType::DateTime || m_col->nulls.get(std::size_t(m_row)))
+    if (m_type != FieldType::DateTime || bit(m_nulls, m_row))
         return 0;
-    return m_col->int64s[std::size_t(m_row)] - kJulianDay1970 * kMsPerDay;
-}
-
-std::string_view ColumnReader::bytes() const
-{
-    return m_bytes;
-}
-
-bool ColumnReader::utf16() const
-{
-    return m_utf16;
+    return m_int64s[m_row] - kJulianDay1970 * kMsPerDay;
 }
 
 // ---------------------------------------------------------------------------------------

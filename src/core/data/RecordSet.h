@@ -144,30 +144,65 @@ public:
     // Positioned at `row` (0 <= row <= rowCount()); raises RecordSetError for a bad column or row.
     ColumnReader(const RecordSet &set, int column, int row = 0);
 
-    FieldType type() const;
+    FieldType type() const { return m_type; }
     int row() const { return m_row; }
     bool atEnd() const { return m_row >= m_rows; }
-    void next();
+    void next()
+    {
+        if (m_row >= m_rows)
+            return;
+        ++m_row;
+        if (m_arena && m_row < m_rows) {
+            m_offset = std::size_t(m_bytes.data() - m_arena) + m_bytes.size();
+            loadCell();
+        }
+    }
 
     // The current cell; each reader fits only its column's type (a null reads as zero).
-    bool isNull() const;
-    qint32 int32() const;
-    qint64 int64() const;
-    double real() const;
-    bool boolean() const;
+    bool isNull() const
+    {
+        if (m_row >= m_rows)
+            pastTheEnd();
+        return bit(m_nulls, m_row);
+    }
+    qint32 int32() const { return m_int32s ? m_int32s[m_row] : 0; }
+    qint64 int64() const { return m_int64s && m_type == FieldType::Int64 ? m_int64s[m_row] : int32(); }
+    double real() const { return m_doubles ? m_doubles[m_row] : 0.0; }
+    bool boolean() const { return m_booleans && bit(m_booleans, m_row); }
     qint64 dateTimeMs() const; // naive wall-clock milliseconds since 1970-01-01 00:00
     // Text and Bytes: the stored bytes. A text is UTF-8, except when utf16() (a text with an
     // unpaired surrogate): then the bytes are its UTF-16 code units in host order.
-    std::string_view bytes() const;
-    bool utf16() const;
+    std::string_view bytes() const { return m_bytes; }
+    bool utf16() const { return m_utf16; }
 
 private:
-    void loadCell();
+    static bool bit(const std::uint64_t *words, int i) { return (words[i / 64] >> (i % 64)) & 1u; }
+    [[noreturn]] void pastTheEnd() const;
+    // Reads the varint header (byte length << 1 | flag) of the cell at m_offset.
+    void loadCell()
+    {
+        const char *p = m_arena + m_offset;
+        std::uint64_t header = 0;
+        for (int shift = 0;; shift += 7) {
+            const auto byte = std::uint8_t(*p++);
+            header |= std::uint64_t(byte & 0x7f) << shift;
+            if (!(byte & 0x80))
+                break;
+        }
+        m_bytes = std::string_view(p, std::size_t(header >> 1));
+        m_utf16 = (header & 1) != 0;
+    }
 
-    const detail::ColumnStore *m_col;
+    FieldType m_type;
     int m_row;
     int m_rows;
-    std::size_t m_offset = 0; // arena offset of the current text or bytes cell
+    const std::uint64_t *m_nulls = nullptr;
+    const qint32 *m_int32s = nullptr;
+    const qint64 *m_int64s = nullptr;
+    const double *m_doubles = nullptr;
+    const std::uint64_t *m_booleans = nullptr;
+    const char *m_arena = nullptr; // Text and Bytes cells, while there are rows
+    std::size_t m_offset = 0; // arena offset of the current cell
     std::string_view m_bytes;
     bool m_utf16 = false;
 };

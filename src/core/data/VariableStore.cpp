@@ -87,18 +87,13 @@ std::size_t VariableStore::walkTo(int row) const
     return offset;
 }
 
-void VariableStore::appendEmpty()
+void VariableStore::appendMark()
 {
-    checkArenaLimit(1);
-    if (m_rows % kStride == 0) {
-        const bool allValid = m_validMarks == m_marks.size();
-        m_marks.push_back(std::uint32_t(m_data.size()));
-        if (allValid)
-            m_validMarks = m_marks.size();
-    }
-    m_lastOffset = m_data.size();
-    m_data.push_back(0);
-    ++m_rows;
+    checkArenaLimit(kStride);
+    const bool allValid = m_validMarks == m_marks.size();
+    m_marks.push_back(std::uint32_t(m_data.size()));
+    if (allValid)
+        m_validMarks = m_marks.size();
 }
 
 void VariableStore::appendEmpty(int count)
