@@ -10,6 +10,8 @@ const std::vector<FigureSpec> &figureSpecs()
     static const AnchorRef pgOpen{"f2.pg.open", "PG SELECT 1"};
     static const AnchorRef tcpOpen{"f2.tcp.open", "TCP round trip"};
     static const AnchorRef pgNew{"f2.pg.new", "PG new connection"};
+    static const AnchorRef pgNewMedian{"f2.pg.new.p50", "PG's median"};
+    static const AnchorRef pgNewSlowest{"f2.pg.new.max", "PG's slowest"};
     static const AnchorRef tcpNew{"f2.tcp.new", "TCP connect + round trip"};
     static const AnchorRef windowFloor{"f4.floor.startup", "bare Qt window"};
     static const AnchorRef windowFloorInit{"f4.floor.init", "bare Qt window"};
@@ -42,13 +44,18 @@ const std::vector<FigureSpec> &figureSpecs()
          "with a 10-character text; `SELECT 1`; a 64-byte message echoed). New connection: everything "
          "a background load pays: TCP connect, handshake, DataSnap connect, prepare and call, close "
          "(`EchoString` on a fresh clone and proxy; `PQconnectdb` + `SELECT 1` + `PQfinish`; connect, "
-         "64-byte round trip, close). Time per call.",
+         "64-byte round trip, close). Time per call: the mean over a run's calls (what a run of loads pays), "
+         "with the median and the slowest single new connection of each run beside it.",
          {
              {"f2.echo.open", "morvex: EchoString, open connection", {pgOpen, tcpOpen}},
              {"f2.pg.open", "PostgreSQL: SELECT 1, open connection", {tcpOpen}},
              {"f2.tcp.open", "raw TCP round trip", {}},
              {"f2.echo.new", "morvex: connect, handshake, prepare, EchoString, close", {pgNew, tcpNew}},
+             {"f2.echo.new.p50", "… the median single connection of a run", {pgNewMedian}},
+             {"f2.echo.new.max", "… the slowest single connection of a run", {pgNewSlowest}},
              {"f2.pg.new", "PostgreSQL: connect, SELECT 1, close", {tcpNew}},
+             {"f2.pg.new.p50", "… the median single connection of a run", {}},
+             {"f2.pg.new.max", "… the slowest single connection of a run", {}},
              {"f2.tcp.new", "raw TCP connect, round trip, close", {}},
          },
          {{"f2", "f2.echo.new", pgNew, 0.1, true, "new-connection call under a tenth of PostgreSQL's"}}},

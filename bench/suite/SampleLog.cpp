@@ -1,5 +1,7 @@
 #include "SampleLog.h"
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -113,6 +115,13 @@ bool Options::has(std::string_view name) const
             return true;
     }
     return false;
+}
+
+long long minorFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
 }
 
 long long peakResidentKiB()

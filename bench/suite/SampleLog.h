@@ -45,6 +45,9 @@ private:
     std::vector<std::pair<std::string, std::string>> m_values;
 };
 
+// Minor page faults of this process so far: first touches of fresh pages.
+long long minorFaults();
+
 // Peak resident memory of this process so far (VmHWM) and its current size (VmRSS), in KiB.
 long long peakResidentKiB();
 long long residentKiB();

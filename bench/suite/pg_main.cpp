@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -235,6 +236,7 @@ void table(const Options &options)
     const char *query = "SELECT * FROM stok";
     for (int run = -1; run < runs; ++run) {
         CopiedTable copied;
+        const long long faults = minorFaults();
         const auto start = Clock::now();
         {
             PgResult r(PQexec(pg.conn, query));
@@ -243,6 +245,9 @@ void table(const Options &options)
             copyOut(r.result, copied);
         }
         const double ms = millisecondsSince(start);
+        if (run == 0)
+            info("f6.faults.libpq", "client-side page faults (first touches of fresh pages) in one fetch: libpq "
+                                        + std::to_string(minorFaults() - faults));
         if (run >= 0)
             sample("f1.libpq", ms, "ms");
     }
@@ -304,15 +309,24 @@ void latency(const Options &options)
                 sample("f2.pg.open", microsecondsSince(start) / calls, "us");
         }
     }
+    std::vector<double> each;
     for (int run = -1; run < runs; ++run) {
         const auto start = Clock::now();
         for (int i = 0; i < newCalls; ++i) {
-            PgConnection pg(connection);
-            selectOne(pg.conn);
+            const auto one = Clock::now();
+            {
+                PgConnection pg(connection);
+                selectOne(pg.conn);
+            }
+            if (run >= 0)
+                each.push_back(microsecondsSince(one));
         }
         if (run >= 0)
             sample("f2.pg.new", microsecondsSince(start) / newCalls, "us");
     }
+    std::sort(each.begin(), each.end());
+    sample("f2.pg.new.p50", each[each.size() / 2], "us");
+    sample("f2.pg.new.max", each.back(), "us");
 }
 
 } // namespace
