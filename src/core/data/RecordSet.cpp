@@ -5,6 +5,7 @@
 #include "core/data/NumberFormat.h"
 #include "core/data/VariableStore.h"
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -566,8 +567,13 @@ void RecordSet::setTextLatin1(int row, int column, std::string_view latin1)
     }
     // Latin-1 is the first 256 code points: one UTF-8 byte below 0x80, two from there on.
     std::size_t high = 0;
-    for (const char ch : latin1)
-        high += std::uint8_t(ch) >> 7;
+    std::size_t i = 0;
+    for (std::uint64_t word; i + 8 <= latin1.size(); i += 8) {
+        std::memcpy(&word, latin1.data() + i, 8);
+        high += std::size_t(std::popcount(word & 0x8080808080808080ull));
+    }
+    for (; i < latin1.size(); ++i)
+        high += std::uint8_t(latin1[i]) >> 7;
     char *o;
     if (row == d->rows - 1) {
         o = col.variable.resizeLast(latin1.size() + high, false);

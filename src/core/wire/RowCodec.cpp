@@ -70,7 +70,7 @@ RowReader::RowReader(const char *data, qsizetype size)
 {
 }
 
-RawField RowReader::next()
+RawField RowReader::nextOther()
 {
     if (m_pos >= m_size)
         fail(u"The row ends before all its fields"_s);
@@ -353,6 +353,12 @@ QByteArray RowWriter::writeTextUtf8(std::string_view utf8, qsizetype inlineLimit
     const auto *u = reinterpret_cast<const uchar *>(utf8.data());
     const std::size_t n = utf8.size();
     std::size_t ascii = 0;
+    // Eight bytes at a time while none has its high bit set.
+    for (quint64 word; ascii + 8 <= n; ascii += 8) {
+        std::memcpy(&word, u + ascii, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+    }
     while (ascii < n && u[ascii] < 0x80)
         ++ascii;
     std::string_view wire = utf8;

@@ -47,10 +47,34 @@ public:
 
     bool atEnd() const { return m_pos >= m_size; }
     qsizetype position() const { return m_pos; }
-    // The next field; raises ProtocolError when the bytes end inside it.
-    RawField next();
+    // The next field; raises ProtocolError when the bytes end inside it. Nulls and tiny fields,
+    // most of a table, are read inline.
+    RawField next()
+    {
+        if (m_pos < m_size) {
+            const auto h = uchar(m_data[m_pos]);
+            RawField f;
+            if (h & 0x80) {
+                f.data = m_data + m_pos + 1;
+                m_pos += 1;
+                return f;
+            }
+            const qsizetype length = h & 0x1F;
+            if ((h & 0x20) && length < m_size - m_pos) {
+                f.kind = RawField::Kind::Tiny;
+                f.flag = (h & 0x40) != 0;
+                f.data = m_data + m_pos + 1;
+                f.size = length;
+                m_pos += 1 + length;
+                return f;
+            }
+        }
+        return nextOther();
+    }
 
 private:
+    RawField nextOther();
+
     const char *m_data;
     qsizetype m_size;
     qsizetype m_pos = 0;
