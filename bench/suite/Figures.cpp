@@ -22,18 +22,20 @@ const std::vector<FigureSpec> &figureSpecs()
     static const std::vector<FigureSpec> specs = {
         {1, "Table transfer: 100,000 stock rows × 32 columns",
          "The 100,000-item demo stock table as the stock search returns it (32 columns), fetched on an open "
-         "connection. morvex: `StokAraOrvex(\"HEPSI\")` through the generated proxy into the stock tab's "
-         "`RecordSet` (copy rule), from `bench_suite_server`: morvex-server's own storage, `TServerMethods1` "
-         "and DataSnap server over the demo database, whose answer to \"HEPSI\" is every stock item priced "
-         "for the dealer by the server's stock query, built once at start (morvex-server's own search stops "
-         "at 5,000 rows). PostgreSQL 15 (a cluster of its own on loopback) holds the same rows and columns, "
-         "copied from that answer: `PQexec` of `SELECT * FROM stok` with every value copied out into typed "
-         "C++ columns (texts as std::string, numbers parsed), and `COPY stok TO STDOUT` written to /dev/null. "
-         "The floor pushes morvex's answer's byte count through a bare loopback socket into a buffer touched "
-         "beforehand.",
+         "connection. morvex: `StokAraOrvex(\"ORV\")` (every stock code starts with it) through the generated "
+         "proxy into the stock tab's `RecordSet` (copy rule), from `morvex-server --max-stock-rows 0` (its "
+         "search cap lifted): the server's query over SQLite, pricing and encoding included. Beside it, "
+         "`bench_suite_server` (the same server pieces with the whole table priced once at start and "
+         "returned for \"HEPSI\") shows the transfer without the query, in DataSnap's default 32 KiB "
+         "batches and in 256 KiB ones. PostgreSQL 15 (a cluster of its own on loopback) holds the same "
+         "rows and columns, copied from morvex's answer: `PQexec` of `SELECT * FROM stok` (no search, no "
+         "order) with every value copied out into typed C++ columns (texts as std::string, numbers parsed), "
+         "and `COPY stok TO STDOUT` written to /dev/null. The floor pushes morvex's answer's byte count "
+         "through a bare loopback socket into a buffer touched beforehand.",
          {
-             {"f1.morvex", "morvex: StokAraOrvex → RecordSet", {libpq, copy, floor}},
-             {"f1.bigbuffer", "… the same from a server with a 256 KiB write buffer instead of 32 KiB", {libpq, floor}},
+             {"f1.morvex", "morvex: StokAraOrvex → RecordSet, morvex-server", {libpq, copy, floor}},
+             {"f1.prepared", "… the same table prepared in advance: transfer only", {libpq, floor}},
+             {"f1.bigbuffer", "… prepared in advance, in 256 KiB batches instead of 32 KiB", {libpq, floor}},
              {"f1.libpq", "PostgreSQL: PQexec, every value copied out", {libpq, floor}},
              {"f1.copy", "PostgreSQL: COPY TO STDOUT → /dev/null", {libpq, floor}},
              {"f1.floor", "raw loopback, same byte count as morvex", {libpq}},

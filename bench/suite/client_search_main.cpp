@@ -1,9 +1,9 @@
 // The client's memory for a 100,000-row stock search: the real main window with its stock tab,
-// against a running bench_suite_server. The dealer's session is fetched as the login fetches it;
-// a one-row search warms the tab up; then the peak resident size is reset and the search box gets
-// "HEPSI" and Enter. Prints the growth of the peak over the resident size before the search.
+// against a running server. The dealer's session is fetched as the login fetches it; a one-row
+// search warms the tab up; then the peak resident size is reset and the search box gets the text
+// and Enter. Prints the growth of the peak over the resident size before the search.
 //
-//   bench_suite_client_search --port N --identity ID       (one measurement per process)
+//   bench_suite_client_search --port N --identity ID --search TEXT   (one measurement per process)
 
 #include "SampleLog.h"
 
@@ -92,7 +92,7 @@ int main(int argc, char *argv[])
 
         const long long before = residentKiB();
         std::ofstream("/proc/self/clear_refs") << "5\n"; // resets VmHWM to the current size
-        if (!search(window, tab, u"HEPSI"_s) || !boxes.shown.isEmpty())
+        if (!search(window, tab, QString::fromStdString(options.text("search", "ORV"))) || !boxes.shown.isEmpty())
             throw std::runtime_error("the 100,000-row search failed");
         const long long peak = peakResidentKiB();
         sample("f4.search.memory", double(peak - before) / 1024.0, "MiB");
