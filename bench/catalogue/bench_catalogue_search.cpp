@@ -5,30 +5,24 @@
 //
 //   bench_catalogue_search [rows] [repetitions]     (defaults 100000 and 5; offscreen)
 //
-// The server is the reference server's own code in this process: its demo database, its
-// TServerMethods1 and its DataSnap server. Only StokAraOrvex for the text below is answered with
-// every stock item of the demo database, priced for the dealer by the server's own stock query
-// item by item; the server's regular search stops at 5,000 rows.
+// The server is the morvex-server program of the same build, started on a free port over a
+// demo database of `rows` stock items, with no cap on the rows a stock search returns. The
+// search text "ORV" is in every item's code (ORV-1xxxxx), so each search brings the whole table.
 
 #include "core/catalogue/CatalogueSearch.h"
-#include "core/remote/ServerMethodsDispatcher.h"
 #include "core/remote/TServerMethods1Client.h"
 #include "core/wire/DataSnapConnection.h"
-#include "core/wire/DataSnapServer.h"
-#include "core/wire/ServerMethodRegistry.h"
 #include "gui/catalogue/StockTab.h"
 #include "gui/common/ScriptedMessageBoxes.h"
 #include "gui/grid/DataGrid.h"
 #include "gui/shell/TForm1.h"
-#include "server/demo/DemoDatabase.h"
-#include "server/methods/ServerMethods.h"
-#include "server/storage/SqliteStorage.h"
-#include "server/storage/StoragePool.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -36,6 +30,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 using namespace morvex;
@@ -44,7 +39,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString kIdentity = u"KATALOG-BENCH"_s;
-const QString kEverything = u"HEPSI"_s;
+const QString kEverything = u"ORV"_s;
 
 double median(std::vector<double> values)
 {
@@ -71,50 +66,81 @@ void copyRow(const RecordSet &from, int row, RecordSet &to)
     }
 }
 
-// Every stock item, priced for `carino` by the server's stock query.
-std::shared_ptr<RecordSet> everyStockItem(const QString &db, int carino, int rows)
-{
-    server::SqliteStorage storage(db);
-    auto all = std::make_shared<RecordSet>(storage.stockByNumber(1, carino));
-    all->reserveRows(rows);
-    for (int stokno = 2; stokno <= rows; ++stokno) {
-        const RecordSet one = storage.stockByNumber(stokno, carino);
-        for (int r = 0; r < one.rowCount(); ++r)
-            copyRow(one, r, *all);
-    }
-    return all;
-}
-
-// The reference server's methods, with StokAraOrvex for kEverything answered by every item.
-class EveryItemSearch : public ServerMethodRegistry
+// morvex-server as a child process: a demo database made by its --init-demo, then served on a
+// port the system picks, which the server names on its "listening on" line.
+class ServerProcess
 {
 public:
-    EveryItemSearch(const ServerMethodRegistry &methods, std::shared_ptr<RecordSet> all)
-        : m_methods(methods)
-        , m_all(std::move(all))
+    ~ServerProcess() { stop(); }
+
+    static QString program()
     {
+        const QString fromEnvironment = qEnvironmentVariable("MORVEX_SERVER");
+        return fromEnvironment.isEmpty() ? QStringLiteral(MORVEX_SERVER_PROGRAM) : fromEnvironment;
     }
-    const MethodSignature *find(QStringView classDotMethod) const override { return m_methods.find(classDotMethod); }
-    void invoke(const MethodSignature &method, std::vector<WireValue> &params) const override
+
+    // The number of stock items the server says it wrote.
+    int createDemo(const QString &db, int rows)
     {
-        if (method.name.compare(u"TServerMethods1.StokAraOrvex"_s, Qt::CaseInsensitive) == 0
-            && params.at(0).toText() == kEverything) {
-            params.at(2) = WireValue::table(m_all);
-            return;
+        QProcess p;
+        p.start(program(),
+            { u"--init-demo"_s, db, u"--stock"_s, QString::number(rows), u"--register-identity"_s,
+                kIdentity });
+        if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+            qFatal("%s --init-demo failed: %s%s", qPrintable(program()), p.readAllStandardError().constData(),
+                qPrintable(p.errorString()));
+        const QString said = QString::fromUtf8(p.readAllStandardOutput());
+        const QRegularExpressionMatch m = QRegularExpression(u": (\\d+) stock items"_s).match(said);
+        return m.hasMatch() ? m.captured(1).toInt() : -1;
+    }
+
+    quint16 start(const QString &db)
+    {
+        m_process.setProcessChannelMode(QProcess::SeparateChannels);
+        m_process.setReadChannel(QProcess::StandardOutput);
+        m_process.start(program(), { u"--db"_s, db, u"--port"_s, u"0"_s, u"--max-stock-rows"_s, u"0"_s });
+        if (!m_process.waitForStarted(10000))
+            qFatal("%s does not start: %s", qPrintable(program()), qPrintable(m_process.errorString()));
+        // "morvex-server: listening on 127.0.0.1:PORT (database ...)"
+        static const QRegularExpression listening(u"listening on [^ ]+:(\\d+) "_s);
+        QByteArray said;
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 30000 && m_process.state() == QProcess::Running) {
+            if (m_process.canReadLine() || m_process.waitForReadyRead(1000)) {
+                while (m_process.canReadLine()) {
+                    const QByteArray line = m_process.readLine();
+                    said += line;
+                    const QRegularExpressionMatch m = listening.match(QString::fromUtf8(line));
+                    if (m.hasMatch())
+                        return quint16(m.captured(1).toUInt());
+                }
+            }
         }
-        m_methods.invoke(method, params);
+        qFatal("%s did not say where it listens: %s%s", qPrintable(program()), said.constData(),
+            m_process.readAllStandardError().constData());
+    }
+
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        if (!m_process.waitForFinished(10000)) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
     }
 
 private:
-    const ServerMethodRegistry &m_methods;
-    std::shared_ptr<RecordSet> m_all;
+    QProcess m_process;
 };
 
 // CPU time of the calling thread: a gap that is long on the clock but short in CPU time is the
 // machine's other work preempting the UI thread, not the UI thread being busy.
 qint64 threadCpuNs()
 {
-    timespec ts{};
+    timespec ts {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
@@ -165,11 +191,11 @@ private:
 
 struct WindowRun
 {
-    double totalMs = 0;      // Enter to the continuation's end (grid attached, columns sized)
-    double attachGapMs = 0;  // the UI-thread stretch that holds the continuation (clock)
-    double attachCpuMs = 0;  // the UI thread's CPU time in it
-    double otherGapMs = 0;   // the longest stretch apart from it (clock)
-    double otherCpuMs = 0;   // the most CPU time the UI thread spent in one other stretch
+    double totalMs = 0; // Enter to the continuation's end (grid attached, columns sized)
+    double attachGapMs = 0; // the UI-thread stretch that holds the continuation (clock)
+    double attachCpuMs = 0; // the UI thread's CPU time in it
+    double otherGapMs = 0; // the longest stretch apart from it (clock)
+    double otherCpuMs = 0; // the most CPU time the UI thread spent in one other stretch
     int rows = 0;
 };
 
@@ -252,18 +278,24 @@ std::pair<double, double> idleStretch(GapProbe &probe)
     return { clockMs, cpuMs };
 }
 
-double searchWithoutWindow(DataSnapConnection &main, const TSonucBilgisi &session, int &rows)
+double searchWithoutWindow(DataSnapConnection &main, const TSonucBilgisi &session, RecordSet &stok)
 {
     QElapsedTimer t;
     t.start();
-    RecordSet stok;
     auto clone = main.clone();
     auto bilgi = std::make_unique<TSonucBilgisi>();
     bilgi->Kopyala(session);
     if (!fetchStock(*clone, kEverything, std::move(bilgi), stok))
-        qFatal("the bench server cannot be reached");
-    rows = stok.rowCount();
+        qFatal("the server cannot be reached");
     return double(t.nsecsElapsed()) / 1e6;
+}
+
+double searchWithoutWindow(DataSnapConnection &main, const TSonucBilgisi &session, int &rows)
+{
+    RecordSet stok;
+    const double ms = searchWithoutWindow(main, session, stok);
+    rows = stok.rowCount();
+    return ms;
 }
 
 } // namespace
@@ -274,48 +306,36 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int rows = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
     const int repetitions = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 5;
+    if (rows < 1 || repetitions < 1)
+        qFatal("usage: bench_catalogue_search [rows] [repetitions]");
 
     QTemporaryDir dir;
     const QString db = dir.filePath(u"demo.db"_s);
     QElapsedTimer setup;
     setup.start();
-    server::DemoOptions options;
-    options.stockCount = rows;
-    options.registerIdentity = kIdentity;
-    server::createDemoDatabase(db, options);
+    ServerProcess server;
+    const int written = server.createDemo(db, rows);
+    if (written != rows)
+        qFatal("the demo database holds %d stock items, not %d", written, rows);
     const qint64 demoMs = setup.restart();
-
-    server::StoragePool pool(std::make_unique<server::SqliteStorageProvider>(db));
-    ServerMethodsDispatcher methods(
-        [&pool]() -> std::unique_ptr<TServerMethods1> { return std::make_unique<server::ServerMethods>(pool); });
+    const quint16 port = server.start(db);
+    const qint64 startMs = setup.restart();
 
     // The dealer's session, as the login fetches it.
     std::unique_ptr<TSonucBilgisi> session;
-    std::shared_ptr<RecordSet> all;
     {
-        DataSnapServer plain(methods);
-        if (!plain.listen(QHostAddress::LocalHost, 0))
-            qFatal("cannot listen: %s", qPrintable(plain.errorString()));
         DataSnapConnection c;
         c.setHostName(u"127.0.0.1"_s);
-        c.setPort(QString::number(plain.serverPort()));
+        c.setPort(QString::number(port));
         c.open();
         {
             TServerMethods1Client proxy(c);
             session = proxy.BuyukGetir(kIdentity);
         }
         c.close();
-        plain.stop();
     }
     if (!session)
         qFatal("the demo identity is not registered");
-    all = everyStockItem(db, session->CARINO(), rows);
-    const qint64 tableMs = setup.restart();
-
-    EveryItemSearch registry(methods, all);
-    DataSnapServer server(registry);
-    if (!server.listen(QHostAddress::LocalHost, 0))
-        qFatal("cannot listen: %s", qPrintable(server.errorString()));
 
     ScriptedMessageBoxes boxes;
     ShellEnvironment env;
@@ -325,7 +345,7 @@ int main(int argc, char *argv[])
     env.settingsPath = dir.filePath(u"ayar.ini"_s);
     TForm1 window(std::move(env));
     window.mainConnection().setHostName(u"127.0.0.1"_s);
-    window.mainConnection().setPort(QString::number(server.serverPort()));
+    window.mainConnection().setPort(QString::number(port));
     window.session().Kopyala(*session);
     window.adjustToRole();
     window.resize(1366, 768);
@@ -334,19 +354,25 @@ int main(int argc, char *argv[])
         qFatal("the window was not shown");
     StockTab &tab = *window.stockTab();
 
-    std::printf("stock search of %d rows: demo database %lld ms, server table %lld ms (setup)\n", all->rowCount(),
-                demoMs, tableMs);
+    // Every search must bring the whole table: the demo database's item count, checked above.
+    int plainRows = 0;
+    searchWithoutWindow(window.mainConnection(), window.session(), plainRows);
+    if (plainRows != rows)
+        qFatal("\"%s\" found %d of the %d stock items", qPrintable(kEverything), plainRows, rows);
+
+    std::printf(
+        "stock search of %d rows: morvex-server, demo database %lld ms, server start %lld ms (setup); "
+        "\"%s\" matches every item\n",
+        rows, demoMs, startMs, qPrintable(kEverything));
     // Run lines keep six columns (bench/run reads them); the UI thread's CPU time in the same
     // stretches follows on lines of their own.
     std::printf("%4s %12s %12s %8s %14s %14s\n", "run", "window ms", "no-window ms", "ratio", "attach gap ms",
-                "longest other");
+        "longest other");
     QElapsedTimer clock;
     clock.start();
     GapProbe probe(clock);
     std::vector<double> windowMs, plainMs, attachMs, otherMs, attachCpu, otherCpu, idleMs;
-    // One run of each to warm both paths up, not counted.
-    int plainRows = 0;
-    searchWithoutWindow(window.mainConnection(), window.session(), plainRows);
+    // One window run to warm that path up too (the check above warmed the other), not counted.
     searchInWindow(window, tab, probe, clock);
     for (int i = 0; i < repetitions; ++i) {
         // Alternate which path goes first, so that neither always follows the other.
@@ -357,44 +383,48 @@ int main(int argc, char *argv[])
         if (i % 2 == 0)
             p = searchWithoutWindow(window.mainConnection(), window.session(), plainRows);
         idleMs.push_back(idleStretch(probe).first);
-        if (w.rows != all->rowCount() || plainRows != all->rowCount() || !boxes.shown.isEmpty())
-            qFatal("a search did not bring every row (%d, %d of %d)", w.rows, plainRows, all->rowCount());
+        if (w.rows != rows || plainRows != rows || !boxes.shown.isEmpty())
+            qFatal("a search did not bring every row (%d, %d of %d)", w.rows, plainRows, rows);
         windowMs.push_back(w.totalMs);
         plainMs.push_back(p);
         attachMs.push_back(w.attachGapMs);
         otherMs.push_back(w.otherGapMs);
         attachCpu.push_back(w.attachCpuMs);
         otherCpu.push_back(w.otherCpuMs);
-        std::printf("%4d %12.1f %12.1f %8.3f %14.1f %14.1f\n", i + 1, w.totalMs, p, w.totalMs / p, w.attachGapMs,
-                    w.otherGapMs);
-        std::printf("cpu  %d: the UI thread's CPU time in those stretches: attach %.1f ms, longest other %.1f ms\n",
-                    i + 1, w.attachCpuMs, w.otherCpuMs);
+        std::printf("%4d %12.1f %12.1f %8.3f %14.1f %14.1f\n", i + 1, w.totalMs, p, w.totalMs / p,
+            w.attachGapMs, w.otherGapMs);
+        std::printf(
+            "cpu  %d: the UI thread's CPU time in those stretches: attach %.1f ms, longest other %.1f ms\n",
+            i + 1, w.attachCpuMs, w.otherCpuMs);
     }
     std::printf("median %10.1f %12.1f %8.3f %14.1f %14.1f\n", median(windowMs), median(plainMs),
-                median(windowMs) / median(plainMs), median(attachMs), median(otherMs));
-    std::printf("idle control: the longest stretch of an idle second was %.1f ms (median over the runs %.1f ms)\n",
-                *std::max_element(idleMs.begin(), idleMs.end()), median(idleMs));
-    std::printf("longest other UI-thread stretch over all runs: %.1f ms on the clock, at most %.1f ms of UI-thread "
-                "CPU in one stretch (goal: under 16 ms)\n",
-                *std::max_element(otherMs.begin(), otherMs.end()), *std::max_element(otherCpu.begin(), otherCpu.end()));
+        median(windowMs) / median(plainMs), median(attachMs), median(otherMs));
+    std::printf(
+        "idle control: the longest stretch of an idle second was %.1f ms (median over the runs %.1f ms)\n",
+        *std::max_element(idleMs.begin(), idleMs.end()), median(idleMs));
+    std::printf(
+        "longest other UI-thread stretch over all runs: %.1f ms on the clock, at most %.1f ms of UI-thread "
+        "CPU in one stretch (goal: under 16 ms)\n",
+        *std::max_element(otherMs.begin(), otherMs.end()),
+        *std::max_element(otherCpu.begin(), otherCpu.end()));
 
-    // What the grid's steps cost for a small and for the large set, on the same grid (the sets
-    // have the rows the searches brought; the server is idle now).
+    // What the grid's steps cost for a small and for the large set, on the same grid (the large
+    // set is one more search without the window; the server is idle afterwards).
     tab.grid()->detach();
-    RecordSet &large = *all;
+    RecordSet large;
+    searchWithoutWindow(window.mainConnection(), window.session(), large);
     RecordSet small;
     for (int c = 0; c < large.fieldCount(); ++c)
         small.addField(large.field(c).name, large.field(c).type);
     for (int r = 0; r < std::min(1000, large.rowCount()); ++r)
         copyRow(large, r, small);
     applyFloatDisplayPattern(small);
-    applyFloatDisplayPattern(large);
     const AttachCost few = attachCost(*tab.grid(), small, 7);
     const AttachCost many = attachCost(*tab.grid(), large, 7);
     std::printf("grid steps, median of 7: %d rows: detach %.2f ms, attach %.2f ms, paint %.2f ms; "
                 "%d rows: detach %.2f ms, attach %.2f ms, paint %.2f ms\n",
-                small.rowCount(), few.detachMs, few.attachMs, few.paintMs, large.rowCount(), many.detachMs,
-                many.attachMs, many.paintMs);
+        small.rowCount(), few.detachMs, few.attachMs, few.paintMs, large.rowCount(), many.detachMs,
+        many.attachMs, many.paintMs);
     tab.grid()->detach();
     server.stop();
     return 0;
