@@ -9,11 +9,20 @@ void appendCopyField(std::string &line, std::string_view utf8)
 {
     for (const char c : utf8) {
         switch (c) {
-        case '\\': line += "\\\\"; break;
-        case '\t': line += "\\t"; break;
-        case '\n': line += "\\n"; break;
-        case '\r': line += "\\r"; break;
-        default: line += c;
+        case '\\':
+            line += "\\\\";
+            break;
+        case '\t':
+            line += "\\t";
+            break;
+        case '\n':
+            line += "\\n";
+            break;
+        case '\r':
+            line += "\\r";
+            break;
+        default:
+            line += c;
         }
     }
 }
@@ -38,7 +47,7 @@ std::vector<CopyColumn> readSchema(const std::string &path)
         const std::size_t space = line.find(' ');
         if (space == std::string::npos)
             continue;
-        columns.push_back({line.substr(0, space), line.substr(space + 1)});
+        columns.push_back({ line.substr(0, space), line.substr(space + 1) });
     }
     return columns;
 }
@@ -47,14 +56,38 @@ std::vector<CopyColumn> stockColumns()
 {
     const char *text = "text", *integer = "integer", *real = "double precision";
     return {
-        {"BARKOD", text}, {"FINISHKOD", text}, {"OEM1", text}, {"OEM2", text}, {"OEM3", text},
-        {"ADI", text}, {"OEM4", text}, {"STOK_STOKNO", integer}, {"URETICIKODU", text},
-        {"BARKOD_BARKODNO", integer}, {"DIGERADI", text}, {"DPKOD", text}, {"OEMNO", text},
-        {"BIRIM", text}, {"MARKA", text}, {"MODEL", text}, {"ANAGRUP", text}, {"OZELKOD", text},
-        {"KALAN", real}, {"PKOD", text}, {"KDV", integer}, {"ALINANSIPARIS", real},
-        {"VERILENSIPARIS", real}, {"LISTEFIYATI", real}, {"MALIYET", text}, {"FIYAT", real},
-        {"Y", integer}, {"K", integer}, {"INDIRIM", real}, {"NETFIYAT", real}, {"KDVDAHIL", real},
-        {"DURUM", integer},
+        { "BARKOD", text },
+        { "FINISHKOD", text },
+        { "OEM1", text },
+        { "OEM2", text },
+        { "OEM3", text },
+        { "ADI", text },
+        { "OEM4", text },
+        { "STOK_STOKNO", integer },
+        { "URETICIKODU", text },
+        { "BARKOD_BARKODNO", integer },
+        { "DIGERADI", text },
+        { "DPKOD", text },
+        { "OEMNO", text },
+        { "BIRIM", text },
+        { "MARKA", text },
+        { "MODEL", text },
+        { "ANAGRUP", text },
+        { "OZELKOD", text },
+        { "KALAN", real },
+        { "PKOD", text },
+        { "KDV", integer },
+        { "ALINANSIPARIS", real },
+        { "VERILENSIPARIS", real },
+        { "LISTEFIYATI", real },
+        { "MALIYET", text },
+        { "FIYAT", real },
+        { "Y", integer },
+        { "K", integer },
+        { "INDIRIM", real },
+        { "NETFIYAT", real },
+        { "KDVDAHIL", real },
+        { "DURUM", integer },
     };
 }
 

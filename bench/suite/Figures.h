@@ -10,8 +10,8 @@ namespace morvex::bench {
 
 struct AnchorRef
 {
-    std::string key;   // a sample key, or empty for a constant
-    std::string name;  // how the ratio column names it ("libpq", "floor", "frame")
+    std::string key; // a sample key, or empty for a constant
+    std::string name; // how the ratio column names it ("libpq", "floor", "frame")
     double constant = 0;
 };
 
@@ -24,13 +24,13 @@ struct MeasureRow
 
 struct Goal
 {
-    std::string id;      // the section of behind.md quoted when the goal is missed
+    std::string id; // the section of behind.md quoted when the goal is missed
     std::string subject; // sample key
     AnchorRef anchor;
     double maxRatio;
-    bool strict;         // "under" rather than "at most"
-    std::string text;    // as the results list it
-    bool worst = false;  // judged on the worst run rather than the median (a "never" goal)
+    bool strict; // "under" rather than "at most"
+    std::string text; // as the results list it
+    bool worst = false; // judged on the worst run rather than the median (a "never" goal)
 };
 
 struct FigureSpec

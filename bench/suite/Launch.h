@@ -7,12 +7,12 @@ namespace morvex::bench {
 
 struct LaunchOptions
 {
-    std::string key;         // samples <key>.startup, <key>.init (ms) and <key>.peak (MiB)
+    std::string key; // samples <key>.startup, <key>.init (ms) and <key>.peak (MiB)
     int runs = 7;
-    std::string probeDir;    // the folder holding generic/libbench_suite_paint_probe.so
+    std::string probeDir; // the folder holding generic/libbench_suite_paint_probe.so
     std::string windowClass; // only windows whose class name contains this count; empty: any
     int timeoutSeconds = 60;
-    std::string scratchDir;  // probe reports go here
+    std::string scratchDir; // probe reports go here
     std::vector<std::string> command;
 };
 

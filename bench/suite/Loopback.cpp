@@ -16,25 +16,25 @@ namespace morvex::bench {
 
 namespace {
 
-[[noreturn]] void fail(const char *what)
-{
-    throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
-}
+    [[noreturn]] void fail(const char *what)
+    {
+        throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
+    }
 
-sockaddr_in loopbackAddress(std::uint16_t port)
-{
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
+    sockaddr_in loopbackAddress(std::uint16_t port)
+    {
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        return address;
+    }
 
-void noDelay(int fd)
-{
-    const int on = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-}
+    void noDelay(int fd)
+    {
+        const int on = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    }
 
 } // namespace
 
@@ -148,7 +148,8 @@ Socket connectLoopback(std::uint16_t port)
     return s;
 }
 
-CountingRelay::CountingRelay(std::uint16_t target) : m_target(target)
+CountingRelay::CountingRelay(std::uint16_t target)
+    : m_target(target)
 {
     m_thread = std::thread([this] { run(); });
 }
@@ -183,7 +184,7 @@ void CountingRelay::run()
 void CountingRelay::pump(Socket client)
 {
     Socket server = connectLoopback(m_target);
-    pollfd fds[2] = {{client.fd(), POLLIN, 0}, {server.fd(), POLLIN, 0}};
+    pollfd fds[2] = { { client.fd(), POLLIN, 0 }, { server.fd(), POLLIN, 0 } };
     std::unique_ptr<char[]> buffer(new char[256 * 1024]);
     for (;;) {
         if (::poll(fds, 2, 500) < 0) {

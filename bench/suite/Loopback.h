@@ -15,9 +15,15 @@ class Socket
 {
 public:
     Socket() = default;
-    explicit Socket(int fd) : m_fd(fd) {}
+    explicit Socket(int fd)
+        : m_fd(fd)
+    {
+    }
     ~Socket();
-    Socket(Socket &&other) noexcept : m_fd(other.release()) {}
+    Socket(Socket &&other) noexcept
+        : m_fd(other.release())
+    {
+    }
     Socket &operator=(Socket &&other) noexcept;
     Socket(const Socket &) = delete;
     Socket &operator=(const Socket &) = delete;
@@ -72,9 +78,9 @@ private:
 
     std::uint16_t m_target;
     Listener m_listener;
-    std::atomic<bool> m_stop{false};
-    std::atomic<std::uint64_t> m_toClient{0};
-    std::atomic<std::uint64_t> m_toServer{0};
+    std::atomic<bool> m_stop { false };
+    std::atomic<std::uint64_t> m_toClient { 0 };
+    std::atomic<std::uint64_t> m_toServer { 0 };
     std::thread m_thread;
 };
 

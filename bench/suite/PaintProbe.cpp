@@ -38,7 +38,9 @@ class PaintProbe : public QObject
 {
 public:
     PaintProbe(QString outputPath, QString windowClass)
-        : m_outputPath(std::move(outputPath)), m_windowClass(std::move(windowClass)), m_initNs(monotonicNs())
+        : m_outputPath(std::move(outputPath))
+        , m_windowClass(std::move(windowClass))
+        , m_initNs(monotonicNs())
     {
     }
 
@@ -48,7 +50,8 @@ protected:
         if (!m_fired && event->type() == QEvent::Paint && watched->isWidgetType()) {
             auto *widget = static_cast<QWidget *>(watched);
             QWidget *window = widget->window();
-            if (m_windowClass.isEmpty() || QLatin1StringView(window->metaObject()->className()).contains(m_windowClass)) {
+            if (m_windowClass.isEmpty()
+                || QLatin1StringView(window->metaObject()->className()).contains(m_windowClass)) {
                 m_fired = true;
                 // The rest of the window is painted and flushed in this same pass; report after it.
                 QTimer::singleShot(0, this, [this] { report(); });
@@ -60,7 +63,7 @@ protected:
 private:
     static long long monotonicNs()
     {
-        timespec now{};
+        timespec now {};
         clock_gettime(CLOCK_MONOTONIC, &now);
         return (long long)now.tv_sec * 1000000000LL + now.tv_nsec;
     }
@@ -70,7 +73,7 @@ private:
         const long long ns = monotonicNs();
         if (FILE *out = std::fopen(m_outputPath.toLocal8Bit().constData(), "w")) {
             std::fprintf(out, "init_ns %lld\npaint_ns %lld\nhwm_kib %lld\nrss_kib %lld\n", m_initNs, ns,
-                         statusKiB("VmHWM"), statusKiB("VmRSS"));
+                statusKiB("VmHWM"), statusKiB("VmRSS"));
             std::fclose(out);
         }
         std::fflush(nullptr);
@@ -95,8 +98,8 @@ public:
         if (key.compare(QLatin1StringView("morvexpaintprobe"), Qt::CaseInsensitive) != 0)
             return nullptr;
         const qsizetype semicolon = specification.indexOf(QLatin1Char(';'));
-        auto *probe = new PaintProbe(specification.left(semicolon),
-                                     semicolon < 0 ? QString() : specification.mid(semicolon + 1));
+        auto *probe = new PaintProbe(
+            specification.left(semicolon), semicolon < 0 ? QString() : specification.mid(semicolon + 1));
         QCoreApplication::instance()->installEventFilter(probe);
         return probe;
     }

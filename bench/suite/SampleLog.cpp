@@ -12,28 +12,28 @@ namespace morvex::bench {
 
 namespace {
 
-// Keys and units are single words; texts lose their line breaks so one fact stays one line.
-std::string oneLine(std::string_view text)
-{
-    std::string s(text);
-    for (char &c : s) {
-        if (c == '\n' || c == '\r')
-            c = ' ';
+    // Keys and units are single words; texts lose their line breaks so one fact stays one line.
+    std::string oneLine(std::string_view text)
+    {
+        std::string s(text);
+        for (char &c : s) {
+            if (c == '\n' || c == '\r')
+                c = ' ';
+        }
+        return s;
     }
-    return s;
-}
 
-long long statusField(const char *name)
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const std::size_t length = std::strlen(name);
-    while (std::getline(in, line)) {
-        if (line.compare(0, length, name) == 0 && line.size() > length && line[length] == ':')
-            return std::atoll(line.c_str() + length + 1);
+    long long statusField(const char *name)
+    {
+        std::ifstream in("/proc/self/status");
+        std::string line;
+        const std::size_t length = std::strlen(name);
+        while (std::getline(in, line)) {
+            if (line.compare(0, length, name) == 0 && line.size() > length && line[length] == ':')
+                return std::atoll(line.c_str() + length + 1);
+        }
+        return -1;
     }
-    return -1;
-}
 
 } // namespace
 
@@ -119,7 +119,7 @@ bool Options::has(std::string_view name) const
 
 long long minorFaults()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_minflt;
 }

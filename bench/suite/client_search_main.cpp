@@ -92,14 +92,16 @@ int main(int argc, char *argv[])
 
         const long long before = residentKiB();
         std::ofstream("/proc/self/clear_refs") << "5\n"; // resets VmHWM to the current size
-        if (!search(window, tab, QString::fromStdString(options.text("search", "ORV"))) || !boxes.shown.isEmpty())
+        if (!search(window, tab, QString::fromStdString(options.text("search", "ORV")))
+            || !boxes.shown.isEmpty())
             throw std::runtime_error("the 100,000-row search failed");
         const long long peak = peakResidentKiB();
         sample("f4.search.memory", double(peak - before) / 1024.0, "MiB");
         sample("f4.search.store", double(tab.stok().storageBytes()) / (1024.0 * 1024.0), "MiB");
-        info("f4.search", "client search: " + std::to_string(tab.stok().rowCount()) + " rows in the stock tab; "
-                              + "resident " + std::to_string(before / 1024) + " MiB before, peak "
-                              + std::to_string(peak / 1024) + " MiB during");
+        info("f4.search",
+            "client search: " + std::to_string(tab.stok().rowCount()) + " rows in the stock tab; "
+                + "resident " + std::to_string(before / 1024) + " MiB before, peak "
+                + std::to_string(peak / 1024) + " MiB during");
     } catch (const std::exception &e) {
         std::fprintf(stderr, "bench_suite_client_search: %s\n", e.what());
         return 1;

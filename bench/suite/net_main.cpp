@@ -74,7 +74,7 @@ void roundTrips(const Options &options, bool newConnection)
     const int calls = int(options.number("calls", newConnection ? 200 : 2000));
     const int runs = int(options.number("runs", 7));
     Listener listener;
-    std::atomic<bool> stop{false};
+    std::atomic<bool> stop { false };
     std::thread server([&] { echoServer(listener, newConnection, stop); });
     char message[kMessage];
     std::memset(message, 'm', kMessage);
@@ -116,7 +116,8 @@ int main(int argc, char *argv[])
         else if (options.command() == "connect")
             roundTrips(options, true);
         else {
-            std::fprintf(stderr, "usage: bench_suite_net stream|rtt|connect [--bytes N] [--calls K] [--runs R]\n");
+            std::fprintf(
+                stderr, "usage: bench_suite_net stream|rtt|connect [--bytes N] [--calls K] [--runs R]\n");
             return 2;
         }
     } catch (const std::exception &e) {

@@ -32,7 +32,8 @@ namespace {
 struct PgConnection
 {
     PGconn *conn = nullptr;
-    explicit PgConnection(const std::string &conninfo) : conn(PQconnectdb(conninfo.c_str()))
+    explicit PgConnection(const std::string &conninfo)
+        : conn(PQconnectdb(conninfo.c_str()))
     {
         if (PQstatus(conn) != CONNECTION_OK) {
             const std::string message = PQerrorMessage(conn);
@@ -48,7 +49,10 @@ struct PgConnection
 struct PgResult
 {
     PGresult *result;
-    explicit PgResult(PGresult *r) : result(r) {}
+    explicit PgResult(PGresult *r)
+        : result(r)
+    {
+    }
     ~PgResult() { PQclear(result); }
     PgResult(const PgResult &) = delete;
     PgResult &operator=(const PgResult &) = delete;
@@ -98,8 +102,9 @@ void load(const Options &options)
         PQclear(extra);
     exec(pg.conn, "VACUUM ANALYZE stok");
     PgResult count(PQexec(pg.conn, "SELECT count(*), pg_total_relation_size('stok') FROM stok"));
-    info("f1.pgload", std::string("PostgreSQL table stok: ") + PQgetvalue(count.result, 0, 0) + " rows, "
-                          + PQgetvalue(count.result, 0, 1) + " bytes on disk");
+    info("f1.pgload",
+        std::string("PostgreSQL table stok: ") + PQgetvalue(count.result, 0, 0) + " rows, "
+            + PQgetvalue(count.result, 0, 1) + " bytes on disk");
 }
 
 // Stock-shaped rows: the same 32 columns with values of the lengths a stock list holds.
@@ -110,11 +115,12 @@ void generate(const Options &options)
     writeSchema(options.text("schema-file"), columns);
     std::ofstream out(options.text("copy-file"), std::ios::binary | std::ios::trunc);
     std::mt19937 rng(20240611);
-    const char *parts[] = {"FREN BALATASI ÖN", "YAĞ FİLTRESİ", "HAVA FİLTRESİ", "DEBRİYAJ SETİ", "AMORTİSÖR ARKA",
-                           "ROT BAŞI SAĞ", "SALINCAK SOL", "TRİGER KAYIŞI", "SU POMPASI", "BUJİ"};
-    const char *brands[] = {"BOSCH", "VALEO", "MANN", "SACHS", "TRW", "FEBI", "MAHLE", "DELPHI"};
-    const char *models[] = {"PASSAT 1.6 TDI", "DOBLO 1.3 MULTIJET", "CLIO IV 1.5 DCI", "FOCUS III 1.6 TDCI"};
-    const char *groups[] = {"FREN SİSTEMİ", "MOTOR PARÇALARI", "SÜSPANSİYON", "ELEKTRİK", "FİLTRELER"};
+    const char *parts[] = { "FREN BALATASI ÖN", "YAĞ FİLTRESİ", "HAVA FİLTRESİ", "DEBRİYAJ SETİ",
+        "AMORTİSÖR ARKA", "ROT BAŞI SAĞ", "SALINCAK SOL", "TRİGER KAYIŞI", "SU POMPASI", "BUJİ" };
+    const char *brands[] = { "BOSCH", "VALEO", "MANN", "SACHS", "TRW", "FEBI", "MAHLE", "DELPHI" };
+    const char *models[]
+        = { "PASSAT 1.6 TDI", "DOBLO 1.3 MULTIJET", "CLIO IV 1.5 DCI", "FOCUS III 1.6 TDCI" };
+    const char *groups[] = { "FREN SİSTEMİ", "MOTOR PARÇALARI", "SÜSPANSİYON", "ELEKTRİK", "FİLTRELER" };
     auto digits = [&](const char *prefix, int n) {
         std::string s = prefix;
         for (int i = 0; i < n; ++i)
@@ -124,7 +130,10 @@ void generate(const Options &options)
     std::string line;
     for (int r = 0; r < rows; ++r) {
         line.clear();
-        auto text = [&](const std::string &v) { line += '\t'; appendCopyField(line, v); };
+        auto text = [&](const std::string &v) {
+            line += '\t';
+            appendCopyField(line, v);
+        };
         auto num = [&](double v) { line += '\t' + std::to_string(v); };
         auto integer = [&](long long v) { line += '\t' + std::to_string(v); };
         const double liste = double(500 + rng() % 500000) / 100.0;
@@ -186,9 +195,17 @@ enum class Kind { Text, Integer, Real };
 Kind kindOf(Oid type)
 {
     switch (type) {
-    case 20: case 21: case 23: case 16: return Kind::Integer; // int8, int2, int4, bool
-    case 700: case 701: case 1700: return Kind::Real;         // float4, float8, numeric
-    default: return Kind::Text;
+    case 20:
+    case 21:
+    case 23:
+    case 16:
+        return Kind::Integer; // int8, int2, int4, bool
+    case 700:
+    case 701:
+    case 1700:
+        return Kind::Real; // float4, float8, numeric
+    default:
+        return Kind::Text;
     }
 }
 
@@ -246,8 +263,9 @@ void table(const Options &options)
         }
         const double ms = millisecondsSince(start);
         if (run == 0)
-            info("f6.faults.libpq", "client-side page faults (first touches of fresh pages) in one fetch: libpq "
-                                        + std::to_string(minorFaults() - faults));
+            info("f6.faults.libpq",
+                "client-side page faults (first touches of fresh pages) in one fetch: libpq "
+                    + std::to_string(minorFaults() - faults));
         if (run >= 0)
             sample("f1.libpq", ms, "ms");
     }
@@ -278,13 +296,14 @@ void table(const Options &options)
     ::close(devnull);
 
     // What the query puts on the wire, through a relay that counts (not timed).
-    CountingRelay relay{std::uint16_t(options.number("port", 5432))};
+    CountingRelay relay { std::uint16_t(options.number("port", 5432)) };
     {
         PgConnection counted(conninfo(options, relay.port()));
         relay.reset();
         PgResult r(PQexec(counted.conn, query));
-        info("f1.pgwire", "PostgreSQL on the wire: " + std::to_string(relay.bytesToClient()) + " bytes answer ("
-                              + std::to_string(PQntuples(r.result)) + " rows)");
+        info("f1.pgwire",
+            "PostgreSQL on the wire: " + std::to_string(relay.bytesToClient()) + " bytes answer ("
+                + std::to_string(PQntuples(r.result)) + " rows)");
     }
 }
 

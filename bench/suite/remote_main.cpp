@@ -63,13 +63,20 @@ std::unique_ptr<TSonucBilgisi> copyOf(const TSonucBilgisi &session)
 std::string pgType(FieldType type)
 {
     switch (type) {
-    case FieldType::Text: return "text";
-    case FieldType::Int32: return "integer";
-    case FieldType::Int64: return "bigint";
-    case FieldType::Double: return "double precision";
-    case FieldType::DateTime: return "timestamp";
-    case FieldType::Boolean: return "boolean";
-    case FieldType::Bytes: return "bytea";
+    case FieldType::Text:
+        return "text";
+    case FieldType::Int32:
+        return "integer";
+    case FieldType::Int64:
+        return "bigint";
+    case FieldType::Double:
+        return "double precision";
+    case FieldType::DateTime:
+        return "timestamp";
+    case FieldType::Boolean:
+        return "boolean";
+    case FieldType::Bytes:
+        return "bytea";
     }
     return "text";
 }
@@ -85,11 +92,21 @@ std::size_t rawBytes(const RecordSet &set)
             if (set.isNull(r, c))
                 continue;
             switch (type) {
-            case FieldType::Text: total += std::size_t(set.text(r, c).toUtf8().size()); break;
-            case FieldType::Int32: total += 4; break;
-            case FieldType::Boolean: total += 1; break;
-            case FieldType::Bytes: total += std::size_t(set.bytes(r, c).size()); break;
-            default: total += 8; break;
+            case FieldType::Text:
+                total += std::size_t(set.text(r, c).toUtf8().size());
+                break;
+            case FieldType::Int32:
+                total += 4;
+                break;
+            case FieldType::Boolean:
+                total += 1;
+                break;
+            case FieldType::Bytes:
+                total += std::size_t(set.bytes(r, c).size());
+                break;
+            default:
+                total += 8;
+                break;
             }
         }
     }
@@ -111,7 +128,7 @@ void dump(const Options &options)
     const TSonucBilgisi session = login(*direct, options.text("identity"));
 
     // Once through a relay that counts what the answer puts on the wire.
-    CountingRelay relay{std::uint16_t(port)};
+    CountingRelay relay { std::uint16_t(port) };
     auto counted = openConnection(relay.port());
     RecordSet set;
     {
@@ -124,7 +141,7 @@ void dump(const Options &options)
 
     std::vector<CopyColumn> columns;
     for (int c = 0; c < set.fieldCount(); ++c)
-        columns.push_back({set.field(c).name.toStdString(), pgType(set.field(c).type)});
+        columns.push_back({ set.field(c).name.toStdString(), pgType(set.field(c).type) });
     writeSchema(options.text("schema-file"), columns);
     std::ofstream out(options.text("copy-file"), std::ios::binary | std::ios::trunc);
     std::string line;
@@ -138,15 +155,27 @@ void dump(const Options &options)
                 continue;
             }
             switch (set.field(c).type) {
-            case FieldType::Int32: line += std::to_string(set.int32(r, c)); break;
-            case FieldType::Int64: line += std::to_string(set.int64(r, c)); break;
-            case FieldType::Double: appendNumber(line, set.real(r, c)); break;
-            case FieldType::Boolean: line += set.boolean(r, c) ? "t" : "f"; break;
+            case FieldType::Int32:
+                line += std::to_string(set.int32(r, c));
+                break;
+            case FieldType::Int64:
+                line += std::to_string(set.int64(r, c));
+                break;
+            case FieldType::Double:
+                appendNumber(line, set.real(r, c));
+                break;
+            case FieldType::Boolean:
+                line += set.boolean(r, c) ? "t" : "f";
+                break;
             case FieldType::DateTime:
                 line += set.dateTime(r, c).toString(Qt::ISODateWithMs).toStdString();
                 break;
-            case FieldType::Bytes: line += "\\\\x" + set.bytes(r, c).toHex().toStdString(); break;
-            case FieldType::Text: appendCopyField(line, set.text(r, c).toStdString()); break;
+            case FieldType::Bytes:
+                line += "\\\\x" + set.bytes(r, c).toHex().toStdString();
+                break;
+            case FieldType::Text:
+                appendCopyField(line, set.text(r, c).toStdString());
+                break;
             }
         }
         line += '\n';
@@ -157,10 +186,12 @@ void dump(const Options &options)
     std::ofstream(options.text("bytes-file"), std::ios::trunc) << answerBytes << '\n';
 
     const std::size_t raw = rawBytes(set);
-    info("f1.rows", std::to_string(set.rowCount()) + " rows × " + std::to_string(set.fieldCount())
-                        + " columns, the answer to StokAraOrvex(\"" + search.toStdString() + "\")");
-    info("f1.wire", "morvex on the wire: " + std::to_string(answerBytes) + " bytes answer, "
-                        + std::to_string(requestBytes) + " bytes request");
+    info("f1.rows",
+        std::to_string(set.rowCount()) + " rows × " + std::to_string(set.fieldCount())
+            + " columns, the answer to StokAraOrvex(\"" + search.toStdString() + "\")");
+    info("f1.wire",
+        "morvex on the wire: " + std::to_string(answerBytes) + " bytes answer, "
+            + std::to_string(requestBytes) + " bytes request");
     info("f1.raw", "raw bytes of the values: " + std::to_string(raw));
     sample("f4.raw", double(raw) / (1024.0 * 1024.0), "MiB");
 }
@@ -181,11 +212,12 @@ void table(const Options &options)
         stockList.fillFrom(proxy.StokAraOrvex(search, copyOf(session)));
         const double ms = millisecondsSince(start);
         if (run == 0)
-            info("f6.faults.morvex", "client-side page faults (first touches of fresh pages) in one fetch: morvex "
-                                         + std::to_string(minorFaults() - faults));
+            info("f6.faults.morvex",
+                "client-side page faults (first touches of fresh pages) in one fetch: morvex "
+                    + std::to_string(minorFaults() - faults));
         if (expectRows >= 0 && stockList.rowCount() != expectRows)
-            throw std::runtime_error("the search returned " + std::to_string(stockList.rowCount()) + " rows, not "
-                                     + std::to_string(expectRows));
+            throw std::runtime_error("the search returned " + std::to_string(stockList.rowCount())
+                + " rows, not " + std::to_string(expectRows));
         if (run >= 0)
             sample("f1.morvex", ms, "ms");
     }
@@ -276,8 +308,8 @@ void emitRun(const std::string &method, int clients, Latencies &lat, double seco
 // (SepetEkle), the basket read back (SepetVer) for their line numbers, each quantity changed
 // (SepetGuncelle), and two of the lines taken out again (SepetSatirSil); once twenty lines are
 // left the cycle takes all four out, so the basket stays the size of a real one.
-ClientResult basketClient(int port, const TSonucBilgisi &session, int firstStock, int lastStock,
-                          Clock::time_point deadline)
+ClientResult basketClient(
+    int port, const TSonucBilgisi &session, int firstStock, int lastStock, Clock::time_point deadline)
 {
     ClientResult result;
     try {
@@ -290,7 +322,7 @@ ClientResult basketClient(int port, const TSonucBilgisi &session, int firstStock
             for (int k = 0; k < kPerCycle; ++k) {
                 const auto start = Clock::now();
                 proxy.SepetEkle(copyOf(session), carino, stokno + k, QString(), QString(), 1, 18, 100, 10,
-                                session.Sirano(), 0);
+                    session.Sirano(), 0);
                 result.latencies["SepetEkle"].add(microsecondsSince(start));
             }
             auto start = Clock::now();
@@ -304,14 +336,14 @@ ClientResult basketClient(int port, const TSonucBilgisi &session, int firstStock
                     lineOf[s] = basket.int32(r, lineColumn);
             }
             if (int(lineOf.size()) != kPerCycle)
-                throw std::runtime_error("SepetVer lacks lines just added (" + std::to_string(lineOf.size()) + " of "
-                                         + std::to_string(kPerCycle) + ")");
+                throw std::runtime_error("SepetVer lacks lines just added (" + std::to_string(lineOf.size())
+                    + " of " + std::to_string(kPerCycle) + ")");
             const bool keepTwo = int(result.left.size()) < kKept;
             for (int k = 0; k < kPerCycle; ++k) {
                 const double quantity = 2 + (stokno + k) % 3;
                 start = Clock::now();
-                proxy.SepetGuncelle(copyOf(session), carino, stokno + k, QString(), QString(), quantity, 18, 100, 10,
-                                    session.Sirano(), lineOf[stokno + k]);
+                proxy.SepetGuncelle(copyOf(session), carino, stokno + k, QString(), QString(), quantity, 18,
+                    100, 10, session.Sirano(), lineOf[stokno + k]);
                 result.latencies["SepetGuncelle"].add(microsecondsSince(start));
                 if (keepTwo && k % 2 == 0) {
                     result.left[stokno + k] = quantity;
@@ -328,7 +360,8 @@ ClientResult basketClient(int port, const TSonucBilgisi &session, int firstStock
     return result;
 }
 
-ClientResult searchClient(int port, const TSonucBilgisi &session, const QString &text, Clock::time_point deadline)
+ClientResult searchClient(
+    int port, const TSonucBilgisi &session, const QString &text, Clock::time_point deadline)
 {
     ClientResult result;
     try {
@@ -402,7 +435,8 @@ void throughput(const Options &options)
             admin.SepetHepsiniSil(copyOf(account));
     };
     auto deadlineIn = [&] {
-        return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+        return Clock::now()
+            + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
     };
     long long checkedLines = 0;
     int checkedRuns = 0;
@@ -419,7 +453,7 @@ void throughput(const Options &options)
             for (int c = 0; c < clients; ++c) {
                 threads.emplace_back([&, c] {
                     results[std::size_t(c)] = basketClient(port, accounts[std::size_t(c) % accounts.size()],
-                                                           1 + c * share, (c + 1) * share, deadline);
+                        1 + c * share, (c + 1) * share, deadline);
                 });
             }
             for (std::thread &t : threads)
@@ -433,7 +467,8 @@ void throughput(const Options &options)
                     throw std::runtime_error("basket client: " + r.error);
                 for (auto &[method, lat] : r.latencies)
                     merged[method].us.insert(merged[method].us.end(), lat.us.begin(), lat.us.end());
-                expected[accounts[std::size_t(c) % accounts.size()].CARINO()].insert(r.left.begin(), r.left.end());
+                expected[accounts[std::size_t(c) % accounts.size()].CARINO()].insert(
+                    r.left.begin(), r.left.end());
             }
             Latencies all;
             for (auto &[method, lat] : merged) {
@@ -444,8 +479,8 @@ void throughput(const Options &options)
             for (const auto &[carino, lines] : expected) {
                 const std::string difference = checkBasket(admin, carino, lines);
                 if (!difference.empty())
-                    problems += (problems.empty() ? "" : "; ") + std::to_string(clients) + " clients, account "
-                        + std::to_string(carino) + ": " + difference;
+                    problems += (problems.empty() ? "" : "; ") + std::to_string(clients)
+                        + " clients, account " + std::to_string(carino) + ": " + difference;
                 checkedLines += static_cast<long long>(lines.size());
             }
             ++checkedRuns;
@@ -457,7 +492,8 @@ void throughput(const Options &options)
             std::vector<std::thread> threads;
             const auto start = Clock::now();
             for (int c = 0; c < clients; ++c)
-                threads.emplace_back([&, c] { results[std::size_t(c)] = searchClient(port, dealer, search, deadline); });
+                threads.emplace_back(
+                    [&, c] { results[std::size_t(c)] = searchClient(port, dealer, search, deadline); });
             for (std::thread &t : threads)
                 t.join();
             const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
@@ -473,14 +509,17 @@ void throughput(const Options &options)
     }
     {
         const RecordSet rows = admin.StokAraOrvex(search, copyOf(dealer));
-        info("f3.search", "the search text \"" + search.toStdString() + "\" finds " + std::to_string(rows.rowCount())
-                              + " rows for the dealer");
+        info("f3.search",
+            "the search text \"" + search.toStdString() + "\" finds " + std::to_string(rows.rowCount())
+                + " rows for the dealer");
     }
-    info("f3.accounts", "basket clients work on " + std::to_string(accounts.size())
-                            + " accounts (clients beyond that share an account, on other stock items), as a staff user");
+    info("f3.accounts",
+        "basket clients work on " + std::to_string(accounts.size())
+            + " accounts (clients beyond that share an account, on other stock items), as a staff user");
     if (problems.empty())
-        info("f3.check", "nothing lost: " + std::to_string(checkedLines) + " stored lines checked after "
-                             + std::to_string(checkedRuns) + " runs");
+        info("f3.check",
+            "nothing lost: " + std::to_string(checkedLines) + " stored lines checked after "
+                + std::to_string(checkedRuns) + " runs");
     else
         info("f3.check", "LOST: " + problems);
 }

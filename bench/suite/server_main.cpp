@@ -39,13 +39,27 @@ void copyRow(const RecordSet &from, int row, RecordSet &to)
         if (from.isNull(row, c))
             continue;
         switch (from.field(c).type) {
-        case FieldType::Text: to.setText(target, c, from.text(row, c)); break;
-        case FieldType::Int32: to.setInt32(target, c, from.int32(row, c)); break;
-        case FieldType::Int64: to.setInt64(target, c, from.int64(row, c)); break;
-        case FieldType::Double: to.setReal(target, c, from.real(row, c)); break;
-        case FieldType::DateTime: to.setDateTime(target, c, from.dateTime(row, c)); break;
-        case FieldType::Boolean: to.setBoolean(target, c, from.boolean(row, c)); break;
-        case FieldType::Bytes: to.setBytes(target, c, from.bytes(row, c)); break;
+        case FieldType::Text:
+            to.setText(target, c, from.text(row, c));
+            break;
+        case FieldType::Int32:
+            to.setInt32(target, c, from.int32(row, c));
+            break;
+        case FieldType::Int64:
+            to.setInt64(target, c, from.int64(row, c));
+            break;
+        case FieldType::Double:
+            to.setReal(target, c, from.real(row, c));
+            break;
+        case FieldType::DateTime:
+            to.setDateTime(target, c, from.dateTime(row, c));
+            break;
+        case FieldType::Boolean:
+            to.setBoolean(target, c, from.boolean(row, c));
+            break;
+        case FieldType::Bytes:
+            to.setBytes(target, c, from.bytes(row, c));
+            break;
         }
     }
 }
@@ -69,10 +83,14 @@ class EveryItemSearch : public ServerMethodRegistry
 {
 public:
     EveryItemSearch(const ServerMethodRegistry &methods, std::shared_ptr<RecordSet> all)
-        : m_methods(methods), m_all(std::move(all))
+        : m_methods(methods)
+        , m_all(std::move(all))
     {
     }
-    const MethodSignature *find(QStringView classDotMethod) const override { return m_methods.find(classDotMethod); }
+    const MethodSignature *find(QStringView classDotMethod) const override
+    {
+        return m_methods.find(classDotMethod);
+    }
     void invoke(const MethodSignature &method, std::vector<WireValue> &params) const override
     {
         if (method.name.compare(u"TServerMethods1.StokAraOrvex"_s, Qt::CaseInsensitive) == 0
@@ -113,12 +131,13 @@ int main(int argc, char *argv[])
         }
         const auto start = Clock::now();
         std::shared_ptr<RecordSet> all = everyStockItem(db, carino);
-        std::fprintf(stderr, "bench_suite_server: %d stock items priced for account %d in %.0f ms\n", all->rowCount(),
-                     carino, millisecondsSince(start));
+        std::fprintf(stderr, "bench_suite_server: %d stock items priced for account %d in %.0f ms\n",
+            all->rowCount(), carino, millisecondsSince(start));
 
         server::StoragePool pool(std::make_unique<server::SqliteStorageProvider>(db));
-        ServerMethodsDispatcher methods(
-            [&pool]() -> std::unique_ptr<TServerMethods1> { return std::make_unique<server::ServerMethods>(pool); });
+        ServerMethodsDispatcher methods([&pool]() -> std::unique_ptr<TServerMethods1> {
+            return std::make_unique<server::ServerMethods>(pool);
+        });
         EveryItemSearch registry(methods, all);
         DataSnapServer server(registry);
         if (!server.listen(QHostAddress::LocalHost, quint16(options.number("port", 0))))
@@ -134,7 +153,7 @@ int main(int argc, char *argv[])
             if (!bigBuffer->listen(QHostAddress::LocalHost, quint16(options.number("big-buffer-port", 0))))
                 throw std::runtime_error("cannot listen: " + bigBuffer->errorString().toStdString());
             std::printf("listening with a %d KiB buffer on %u\n", big.bufferBytes / 1024,
-                        unsigned(bigBuffer->serverPort()));
+                unsigned(bigBuffer->serverPort()));
         }
         std::fflush(stdout);
         int received = 0;
