@@ -93,13 +93,13 @@ class PaintProbePlugin : public QGenericPlugin
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "PaintProbe.json")
 public:
-    QObject *create(const QString &key, const QString &specification) override
+    QObject *create(const QString &key, const QString &parameters) override
     {
         if (key.compare(QLatin1StringView("morvexpaintprobe"), Qt::CaseInsensitive) != 0)
             return nullptr;
-        const qsizetype semicolon = specification.indexOf(QLatin1Char(';'));
+        const qsizetype semicolon = parameters.indexOf(QLatin1Char(';'));
         auto *probe = new PaintProbe(
-            specification.left(semicolon), semicolon < 0 ? QString() : specification.mid(semicolon + 1));
+            parameters.left(semicolon), semicolon < 0 ? QString() : parameters.mid(semicolon + 1));
         QCoreApplication::instance()->installEventFilter(probe);
         return probe;
     }
