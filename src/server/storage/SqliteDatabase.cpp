@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+
 using namespace Qt::StringLiterals;
 
 namespace morvex::server {
@@ -40,6 +42,59 @@ QDateTime parseStoredDateTime(QStringView text)
     if (text.size() >= 19)
         time = QTime(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2));
     return QDateTime(date, time);
+}
+
+void setTextUtf8(RecordSet &set, int row, int column, std::string_view utf8, std::u16string &scratch)
+{
+    std::size_t i = 0;
+    for (std::uint64_t word; i + 8 <= utf8.size(); i += 8) {
+        std::memcpy(&word, utf8.data() + i, 8);
+        if (word & 0x8080808080808080ull)
+            break;
+    }
+    while (i < utf8.size() && !(std::uint8_t(utf8[i]) & 0x80))
+        ++i;
+    if (i == utf8.size()) {
+        set.setTextLatin1(row, column, utf8); // ASCII: the same bytes in Latin-1 and UTF-8
+        return;
+    }
+    // Decodes well-formed UTF-8 into UTF-16; anything else is left to QString's own rules.
+    scratch.assign(utf8.begin(), utf8.begin() + std::ptrdiff_t(i));
+    while (i < utf8.size()) {
+        const auto b = std::uint8_t(utf8[i]);
+        if (b < 0x80) {
+            scratch.push_back(char16_t(b));
+            ++i;
+            continue;
+        }
+        const int extra = b >= 0xf0 ? 3 : b >= 0xe0 ? 2 : b >= 0xc2 ? 1 : -1;
+        if (extra < 0 || b > 0xf4 || i + std::size_t(extra) >= utf8.size()) {
+            set.setText(row, column, QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+            return;
+        }
+        char32_t cp = b & (0x3f >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            const auto c = std::uint8_t(utf8[i + std::size_t(k)]);
+            if ((c & 0xc0) != 0x80) {
+                set.setText(row, column, QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+                return;
+            }
+            cp = (cp << 6) | (c & 0x3f);
+        }
+        const char32_t least[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < least[extra] || cp > 0x10ffff || (cp >= 0xd800 && cp <= 0xdfff)) {
+            set.setText(row, column, QString::fromUtf8(utf8.data(), qsizetype(utf8.size())));
+            return;
+        }
+        if (cp >= 0x10000) {
+            scratch.push_back(char16_t(0xd800 + ((cp - 0x10000) >> 10)));
+            scratch.push_back(char16_t(0xdc00 + ((cp - 0x10000) & 0x3ff)));
+        } else {
+            scratch.push_back(char16_t(cp));
+        }
+        i += std::size_t(extra) + 1;
+    }
+    set.setText(row, column, QStringView(scratch.data(), qsizetype(scratch.size())));
 }
 
 SqliteStatement::SqliteStatement(SqliteDatabase &db, sqlite3_stmt *statement) : m_db(db), m_statement(statement) {}
@@ -119,6 +174,12 @@ QString SqliteStatement::text(int column) const
 {
     const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
     return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_statement, column)) : QString();
+}
+
+std::string_view SqliteStatement::utf8(int column) const
+{
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+    return data ? std::string_view(data, std::size_t(sqlite3_column_bytes(m_statement, column))) : std::string_view();
 }
 
 qint64 SqliteStatement::int64(int column) const

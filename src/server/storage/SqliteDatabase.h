@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -48,6 +49,9 @@ public:
 
     bool isNull(int column) const;
     QString text(int column) const;
+    // The column's UTF-8 bytes as SQLite holds them, valid until the next step or reset;
+    // empty for NULL.
+    std::string_view utf8(int column) const;
     qint64 int64(int column) const;
     int int32(int column) const { return int(int64(column)); }
     double real(int column) const;
@@ -101,6 +105,10 @@ private:
     SqliteDatabase &m_db;
     bool m_done = false;
 };
+
+// Sets a Text cell from UTF-8 bytes: ASCII goes in as it is, other text through `scratch` (kept
+// by the caller so that a long fill does not allocate per cell); invalid UTF-8 as QString reads it.
+void setTextUtf8(RecordSet &set, int row, int column, std::string_view utf8, std::u16string &scratch);
 
 // Stored date-times are "YYYY-MM-DD HH:MM:SS" texts in local time.
 QString storedDateTime(const QDateTime &value);

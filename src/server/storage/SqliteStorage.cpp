@@ -363,11 +363,13 @@ RecordSet SqliteStorage::stockRows(const QString &sql, ResultShape shape, const 
     if (stokno)
         s.bind(2, stokno);
     const bool campaignShape = shape == ResultShape::CampaignStock;
+    const auto columns = columnsOf(shape);
+    std::u16string scratch;
     while (s.step()) {
         const int row = set.appendRow();
         for (int c = 0; c <= 24; ++c) {
-            switch (columnsOf(shape)[std::size_t(c)].type) {
-            case FieldType::Text: set.setText(row, c, s.text(c)); break;
+            switch (columns[std::size_t(c)].type) {
+            case FieldType::Text: setTextUtf8(set, row, c, s.utf8(c), scratch); break;
             case FieldType::Int32: set.setInt32(row, c, s.int32(c)); break;
             default: set.setReal(row, c, s.real(c)); break;
             }

@@ -397,3 +397,45 @@ TEST_F(ServerStorage, AccountListsForStaffByState)
               15);
     EXPECT_EQ(storage.accountsWithBasket(), 3);
 }
+
+// Search cells are filled straight from SQLite's UTF-8: each must read back as the stored text.
+TEST(ServerStorageText, Utf8CellsReadBackAsQStringDecodesThem)
+{
+    const std::string cases[] = {
+        "", "ORV-100001", "KAPI KOLU ÖN SOL", "DİSK ŞAFT ĞÜÇ ı", "MALİYET 12,50 €", "ıi\xF0\x9F\x98\x80x",
+        std::string("A\0B", 3), "ASCII then one é", "\xC3", "bad \xC3\x28 pair", "\xED\xA0\x80 surrogate",
+        "\xC0\xAF overlong", "\xF4\x90\x80\x80 too high", "\xE2\x82",
+    };
+    RecordSet set;
+    set.addField(u"T"_s, FieldType::Text);
+    std::u16string scratch;
+    for (const std::string &utf8 : cases) {
+        const int row = set.appendRow();
+        setTextUtf8(set, row, 0, utf8, scratch);
+        EXPECT_FALSE(set.isNull(row, 0));
+        EXPECT_EQ(set.text(row, 0), QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))) << utf8;
+    }
+}
+
+TEST_F(ServerStorage, StockSearchGivesTheStoredTextsInCodeOrder)
+{
+    const RecordSet found = storage.searchStock(u"ORV"_s, kDealer);
+    SqliteStatement &s = storage.database().prepare(
+        "SELECT kod, adi, digeradi, maliyet, oem2, stokno FROM stok ORDER BY kod");
+    int row = 0;
+    bool turkish = false;
+    while (s.step()) {
+        ASSERT_LT(row, found.rowCount());
+        EXPECT_EQ(text(found, row, u"FINISHKOD"), s.text(0));
+        EXPECT_EQ(text(found, row, u"ADI"), s.text(1));
+        EXPECT_EQ(text(found, row, u"DIGERADI"), s.text(2));
+        EXPECT_EQ(text(found, row, u"MALIYET"), s.text(3));
+        EXPECT_EQ(text(found, row, u"OEM2"), s.text(4));
+        EXPECT_EQ(integer(found, row, u"STOK_STOKNO"), s.int32(5));
+        turkish = turkish || s.text(1).contains(u'İ') || s.text(1).contains(u'Ş');
+        ++row;
+    }
+    s.reset();
+    EXPECT_EQ(row, found.rowCount());
+    EXPECT_TRUE(turkish);
+}
