@@ -5,10 +5,14 @@
 #include <QTcpServer>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <future>
 #include <list>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -95,13 +99,17 @@ public:
         m_stop = true;
         if (m_acceptThread.joinable())
             m_acceptThread.join();
-        std::list<Connection> sessions;
+        std::list<std::thread> workers;
         {
             std::lock_guard lock(m_mutex);
-            sessions.swap(m_sessions);
+            workers.swap(m_workers);
+            m_pending.clear();
+            m_ended.clear();
         }
-        for (Connection &c : sessions)
-            c.thread.join();
+        m_wake.notify_all();
+        for (std::thread &t : workers)
+            t.join();
+        m_idle = 0;
         m_port = 0;
     }
 
@@ -116,36 +124,71 @@ public:
     QString m_error;
 
 private:
-    struct Connection
-    {
-        std::thread thread;
-        std::shared_ptr<std::atomic<bool>> done;
-    };
+    // Threads that finished a connection stay parked for the next one: starting a thread per
+    // connection costs more than the rest of a short call, and more still on a busy machine.
+    static constexpr int kMaxParked = 8;
+    static constexpr auto kParkTime = std::chrono::seconds(30);
 
     void spawn(qintptr descriptor)
     {
-        std::lock_guard lock(m_mutex);
-        // Join the threads of connections that have ended.
-        for (auto it = m_sessions.begin(); it != m_sessions.end();) {
-            if (it->done->load()) {
-                it->thread.join();
-                it = m_sessions.erase(it);
-            } else {
-                ++it;
+        ++m_active;
+        std::unique_lock lock(m_mutex);
+        m_pending.push_back(descriptor);
+        if (m_idle >= static_cast<int>(m_pending.size())) {
+            lock.unlock();
+            m_wake.notify_one();
+            return;
+        }
+        joinEnded();
+        m_workers.emplace_back([this] { work(); });
+    }
+
+    void work()
+    {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            if (!m_pending.empty()) {
+                const qintptr descriptor = m_pending.front();
+                m_pending.pop_front();
+                lock.unlock();
+                wire::serveConnection(m_registry, m_options, descriptor, m_stop);
+                --m_active;
+                lock.lock();
+                continue;
+            }
+            if (m_stop.load() || m_idle >= kMaxParked)
+                break;
+            ++m_idle;
+            const bool woken = m_wake.wait_for(lock, kParkTime, [this] { return m_stop.load() || !m_pending.empty(); });
+            --m_idle;
+            if (!woken || m_stop.load())
+                break;
+        }
+        // A thread leaving the pool is joined by the next spawn() or by stop(), so that a
+        // long-running server does not collect ended threads.
+        m_ended.push_back(std::this_thread::get_id());
+    }
+
+    void joinEnded()
+    {
+        for (const std::thread::id id : m_ended) {
+            for (auto it = m_workers.begin(); it != m_workers.end(); ++it) {
+                if (it->get_id() == id) {
+                    it->join();
+                    m_workers.erase(it);
+                    break;
+                }
             }
         }
-        auto done = std::make_shared<std::atomic<bool>>(false);
-        ++m_active;
-        std::thread thread([this, descriptor, done] {
-            wire::serveConnection(m_registry, m_options, descriptor, m_stop);
-            --m_active;
-            done->store(true);
-        });
-        m_sessions.push_back({std::move(thread), std::move(done)});
+        m_ended.clear();
     }
 
     std::mutex m_mutex;
-    std::list<Connection> m_sessions;
+    std::condition_variable m_wake;
+    std::deque<qintptr> m_pending;
+    std::list<std::thread> m_workers;
+    std::vector<std::thread::id> m_ended;
+    int m_idle = 0;
 };
 
 DataSnapServer::DataSnapServer(const ServerMethodRegistry &registry, DataSnapServerOptions options)
