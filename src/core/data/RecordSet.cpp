@@ -488,37 +488,37 @@ void RecordSet::setText(int row, int column, QStringView value)
     col.nulls.set(std::size_t(row), false);
 }
 
+namespace {
+
+// A typed write into a column of that type; any other column converts through setValue.
+template<auto Store, typename T>
+bool storeTyped(ColumnStore &col, FieldType type, int row, T value)
+{
+    if (col.def.type != type)
+        return false;
+    (col.*Store)[std::size_t(row)] = value;
+    col.nulls.set(std::size_t(row), false);
+    return true;
+}
+
+} // namespace
+
 void RecordSet::setInt32(int row, int column, qint32 value)
 {
-    ColumnStore &col = d->cell(row, column);
-    if (col.def.type != FieldType::Int32) {
+    if (!storeTyped<&ColumnStore::int32s>(d->cell(row, column), FieldType::Int32, row, value))
         setValue(row, column, QVariant(value));
-        return;
-    }
-    col.int32s[std::size_t(row)] = value;
-    col.nulls.set(std::size_t(row), false);
 }
 
 void RecordSet::setInt64(int row, int column, qint64 value)
 {
-    ColumnStore &col = d->cell(row, column);
-    if (col.def.type != FieldType::Int64) {
+    if (!storeTyped<&ColumnStore::int64s>(d->cell(row, column), FieldType::Int64, row, value))
         setValue(row, column, QVariant(value));
-        return;
-    }
-    col.int64s[std::size_t(row)] = value;
-    col.nulls.set(std::size_t(row), false);
 }
 
 void RecordSet::setReal(int row, int column, double value)
 {
-    ColumnStore &col = d->cell(row, column);
-    if (col.def.type != FieldType::Double) {
+    if (!storeTyped<&ColumnStore::doubles>(d->cell(row, column), FieldType::Double, row, value))
         setValue(row, column, QVariant(value));
-        return;
-    }
-    col.doubles[std::size_t(row)] = value;
-    col.nulls.set(std::size_t(row), false);
 }
 
 void RecordSet::setDateTime(int row, int column, const QDateTime &value)
